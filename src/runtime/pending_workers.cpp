@@ -1,0 +1,176 @@
+// Placeholders for workers that are declared but not yet written, so that the
+// library and the test programs link. Each ends the process with the fatal
+// report naming the worker. A module that lands its worker deletes the
+// worker's placeholder here in the same change.
+#include "context/context.h"
+#include "context/model_stack.h"
+#include "device/buffer_ops.h"
+#include "device/color_model.h"
+#include "device/framebuffer.h"
+#include "device/product_table.h"
+#include "matrix/matrix.h"
+#include "model/model.h"
+#include "pipeline/assembly.h"
+#include "pipeline/lighting.h"
+#include "pipeline/pick.h"
+#include "pipeline/render.h"
+#include "raster/raster.h"
+#include "runtime/fatal.h"
+#include "texture/texture.h"
+
+#define PENDING(name) fatalReport("kelruk: not implemented: " #name, __FILE__, __LINE__)
+
+// Matrix library.
+void matrixIdentity(Matrix4*) { PENDING(matrixIdentity); }
+void matrixTranslate(Matrix4*, float, float, float) { PENDING(matrixTranslate); }
+void matrixTranslate2(const Matrix4*, Matrix4*, float, float, float) { PENDING(matrixTranslate2); }
+void matrixQuatRotate(Matrix4*, const float*) { PENDING(matrixQuatRotate); }
+void matrixQuatRotate2(const Matrix4*, Matrix4*, const float*) { PENDING(matrixQuatRotate2); }
+void matrixRotate(Matrix4*, float, float, float, float) { PENDING(matrixRotate); }
+void matrixRotate2(const Matrix4*, Matrix4*, float, float, float, float) { PENDING(matrixRotate2); }
+void matrixScale(Matrix4*, float, float, float) { PENDING(matrixScale); }
+void matrixScale2(const Matrix4*, Matrix4*, float, float, float) { PENDING(matrixScale2); }
+void matrixIsotropicScale(Matrix4*, float) { PENDING(matrixIsotropicScale); }
+void matrixIsotropicScale2(const Matrix4*, Matrix4*, float) { PENDING(matrixIsotropicScale2); }
+void matrixPostMultiply(Matrix4*, const Matrix4*) { PENDING(matrixPostMultiply); }
+void matrixPreMultiply(Matrix4*, const Matrix4*) { PENDING(matrixPreMultiply); }
+void matrixMultiply(const Matrix4*, const Matrix4*, Matrix4*) { PENDING(matrixMultiply); }
+int matrixInvert(Matrix4*) { PENDING(matrixInvert); }
+int matrixInvert2(const Matrix4*, Matrix4*) { PENDING(matrixInvert2); }
+void matrixTranspose(Matrix4*) { PENDING(matrixTranspose); }
+void matrixTranspose2(const Matrix4*, Matrix4*) { PENDING(matrixTranspose2); }
+float matrixDeterminant(const Matrix4*) { PENDING(matrixDeterminant); }
+void matrixTransformVector(const Matrix4*, float*) { PENDING(matrixTransformVector); }
+void matrixTransformNormal(const Matrix4*, float*) { PENDING(matrixTransformNormal); }
+void matrixTransformPoint(const Matrix4*, float*) { PENDING(matrixTransformPoint); }
+void matrixTransformVector2(const Matrix4*, const float*, float*) { PENDING(matrixTransformVector2); }
+void matrixTransformNormal2(const Matrix4*, const float*, float*) { PENDING(matrixTransformNormal2); }
+void matrixTransformPoint2(const Matrix4*, const float*, float*) { PENDING(matrixTransformPoint2); }
+void matrixTransformBBox(const Matrix4*, float*, float*) { PENDING(matrixTransformBBox); }
+void matrixTransformBBox2(const Matrix4*, const float*, const float*, float*, float*) { PENDING(matrixTransformBBox2); }
+
+// Device, colour model and product table.
+uint8_t productTable8[256 * 256];
+bool buildProductTable() { PENDING(buildProductTable); }
+RukStatus createDevice(const RukDeviceDescriptor*, RukDevice**) { PENDING(createDevice); }
+bool buildColorModel(RukColorModel*, const RukDeviceDescriptor*) { PENDING(buildColorModel); }
+uint32_t nearestPaletteIndex(const RukColorModel*, uint32_t, uint32_t, uint32_t) { PENDING(nearestPaletteIndex); }
+
+// Framebuffer and presentation.
+RukStatus CreateRukFramebuffer(RukDevice*, RukContext**, int32_t*, uint32_t*, int32_t, int32_t) {
+  PENDING(CreateRukFramebuffer);
+}
+void releaseFramebuffer(RukFramebuffer*) { PENDING(releaseFramebuffer); }
+void disposeFramebuffer(RukContext*) { PENDING(disposeFramebuffer); }
+void presentFramebuffer(RukContext*, HDC, HWND, int32_t, int32_t) { PENDING(presentFramebuffer); }
+
+// Buffer operations.
+bool clearBuffers(RukContext*, uint32_t) { PENDING(clearBuffers); }
+bool copyBuffers(const RukContext*, RukContext*, uint32_t) { PENDING(copyBuffers); }
+bool accumulateBuffer(RukContext*, uint32_t, float) { PENDING(accumulateBuffer); }
+RukStatus clearContext(RukContext*, uint32_t) { PENDING(clearContext); }
+RukStatus copyContextBuffers(const RukContext*, RukContext*, uint32_t) { PENDING(copyContextBuffers); }
+RukStatus accumulateContext(RukContext*, uint32_t, float) { PENDING(accumulateContext); }
+void buildScaleTable(int32_t*, uint32_t, uint32_t, float) { PENDING(buildScaleTable); }
+
+// Context state and lifecycle.
+RukStatus createContext(RukDevice*, RukContext**, const RukDeviceDescriptor*, uint32_t, uint32_t, uint8_t*,
+                        uint32_t, int32_t*, uint32_t*) {
+  PENDING(createContext);
+}
+RukStatus freeContext(RukContext*) { PENDING(freeContext); }
+RukStatus beginRendering(RukContext*) { PENDING(beginRendering); }
+RukStatus endRendering(RukContext*) { PENDING(endRendering); }
+RukStatus setAttributeInt(RukContext*, uint32_t, int32_t) { PENDING(setAttributeInt); }
+RukStatus setAttributeEnum(RukContext*, uint32_t, uint32_t) { PENDING(setAttributeEnum); }
+RukStatus setAttributeFloat(RukContext*, uint32_t, float) { PENDING(setAttributeFloat); }
+RukStatus setAttributeColor(RukContext*, uint32_t, uint32_t) { PENDING(setAttributeColor); }
+float attributeFloat(const RukContext*, uint32_t) { PENDING(attributeFloat); }
+void recordError(RukContext*, const char*) { PENDING(recordError); }
+const char* errorMessageOf(const RukContext*) { PENDING(errorMessageOf); }
+
+// Matrix stacks and projection.
+RukStatus concatModelMatrix(RukContext*, const Matrix4*) { PENDING(concatModelMatrix); }
+RukStatus loadModelMatrix(RukContext*, const Matrix4*) { PENDING(loadModelMatrix); }
+RukStatus translateModel(RukContext*, float, float, float) { PENDING(translateModel); }
+RukStatus doScaleModel(RukContext*, float, float, float) { PENDING(doScaleModel); }
+RukStatus doRotateModel(RukContext*, float, float, float, float) { PENDING(doRotateModel); }
+RukStatus doQuatRotateModel(RukContext*, const float*) { PENDING(doQuatRotateModel); }
+RukStatus popModelMatrix(RukContext*) { PENDING(popModelMatrix); }
+RukStatus resetModelMatrix(RukContext*) { PENDING(resetModelMatrix); }
+RukStatus doGetModelMatrix(const RukContext*, Matrix4*) { PENDING(doGetModelMatrix); }
+RukStatus loadTextureMatrix(RukContext*, const Matrix4*) { PENDING(loadTextureMatrix); }
+RukStatus doGetTextureMatrix(const RukContext*, Matrix4*) { PENDING(doGetTextureMatrix); }
+RukStatus doSetPerspectiveProjection(RukContext*, float, float, float, float) { PENDING(doSetPerspectiveProjection); }
+RukStatus doSetOrthographicProjection(RukContext*, float, float, float, float) { PENDING(doSetOrthographicProjection); }
+
+// Render dispatch and vertex batch.
+RukStatus renderModel(RukContext*, const ModelPacket*) { PENDING(renderModel); }
+RukStatus validateModelPacket(const ModelPacket*) { PENDING(validateModelPacket); }
+uint32_t computePipelineFlags(const RukContext*, const ModelPacket*) { PENDING(computePipelineFlags); }
+void transformBatch(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(transformBatch); }
+
+// Lighting and fog.
+RukStatus setMaterial(RukContext*, uint32_t, uint32_t, uint32_t, uint32_t, float, uint32_t) { PENDING(setMaterial); }
+RukStatus pushDirectionalLight(RukContext*, uint32_t, uint32_t, const float*) { PENDING(pushDirectionalLight); }
+RukStatus pushPointLight(RukContext*, uint32_t, uint32_t, const float*, float, float, float, float) {
+  PENDING(pushPointLight);
+}
+RukStatus pushSpotLight(RukContext*, uint32_t, uint32_t, const float*, const float*, float, float, float, float,
+                        float, float) {
+  PENDING(pushSpotLight);
+}
+RukStatus popLight(RukContext*) { PENDING(popLight); }
+RukStatus resetLights(RukContext*) { PENDING(resetLights); }
+void updateModelSpaceLighting(RukContext*) { PENDING(updateModelSpaceLighting); }
+void evaluateLighting(const RukContext*, const float*, const float*, const RukMaterial*, uint32_t*, uint32_t*) {
+  PENDING(evaluateLighting);
+}
+void lightBatchFlat(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(lightBatchFlat); }
+void lightBatchSmooth(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(lightBatchSmooth); }
+void computeFogAmounts(RukContext*, uint32_t, uint32_t, bool) { PENDING(computeFogAmounts); }
+
+// Primitive assembly and clipping.
+bool assembleTriangles(RukContext*, const ModelPacket*, uint32_t) { PENDING(assembleTriangles); }
+bool assembleLines(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(assembleLines); }
+bool assemblePoints(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(assemblePoints); }
+uint32_t clipPolygon(RukContext*, uint32_t, uint32_t, uint32_t) { PENDING(clipPolygon); }
+void clipLine(RukContext*, BatchEntry*, uint32_t, uint32_t) { PENDING(clipLine); }
+uint32_t computeClipCode(const RukContext*, float, float, float, float) { PENDING(computeClipCode); }
+
+// Ray picking.
+RukStatus pickModel(RukContext*, const ModelPacket*, const float*, const float*, uint32_t*, RukHitRecord*) {
+  PENDING(pickModel);
+}
+
+// Rasterizer selection and the queue.
+const RasterTableSet* rasterTablesFor(uint32_t) { PENDING(rasterTablesFor); }
+bool selectRasterTables(RukContext*) { PENDING(selectRasterTables); }
+void freeRasterState(RasterState*) { PENDING(freeRasterState); }
+void rasterAttributeChanged(RukContext*, uint32_t) { PENDING(rasterAttributeChanged); }
+bool flushRasterQueue(RukContext*, uint32_t) { PENDING(flushRasterQueue); }
+void buildInverseColorMaps(const RukContext*, RasterState*) { PENDING(buildInverseColorMaps); }
+
+// Models and normals.
+RukModel* createModel(int32_t, uint32_t, uint32_t, int32_t, uint32_t, int32_t, int32_t, uint32_t, const float*) {
+  PENDING(createModel);
+}
+bool generateFaceNormals(RukModel*, const float*, const uint32_t*, float*) { PENDING(generateFaceNormals); }
+bool generateVertexNormals(RukModel*, float, const float*, const uint32_t*, const float*, int32_t*) {
+  PENDING(generateVertexNormals);
+}
+void copyVertexNormals(RukModel*, int32_t, float*, uint32_t*) { PENDING(copyVertexNormals); }
+void destroyModel(RukModel*) { PENDING(destroyModel); }
+
+// Textures.
+RukStatus createTexture(RukDevice*, RukTexture**, uint32_t, uint32_t) { PENDING(createTexture); }
+RukStatus convertRect32Texels(const RukColorModel*, RukTexture*, int32_t, int32_t, int32_t, int32_t, uint32_t,
+                              uint32_t, uint32_t, uint32_t, const uint32_t*, int32_t) {
+  PENDING(convertRect32Texels);
+}
+RukStatus convertRect8Texels(const RukColorModel*, RukTexture*, int32_t, int32_t, int32_t, int32_t,
+                             const uint32_t*, uint32_t, const uint8_t*, int32_t) {
+  PENDING(convertRect8Texels);
+}
+RukStatus destroyTexture(RukDevice*, RukTexture*) { PENDING(destroyTexture); }
+RukStatus bindTexture(RukContext*, const RukTexture*) { PENDING(bindTexture); }
