@@ -8,8 +8,13 @@
 // `hints` is a set of claims about the matrix's shape. A claim that is set must
 // hold; a clear claim says nothing. Every function tests the claims first and
 // takes the cheapest exact path they permit, so hints never change a result.
+// The shape claims other than MATRIX_NO_TRANSLATION (pure scale, uniform
+// scale, pure rotation, conformal, rigid, pure translation) describe affine
+// matrices: the library makes them only together with MATRIX_AFFINE, and code
+// that sets them itself must keep m[3] = m[7] = m[11] = 0 and m[15] = 1.
 // Out-of-place forms (suffix 2) take the source first; source and destination
-// must be different records.
+// must be different records. Every function reads its inputs before writing,
+// so an aliased call still gives the right result.
 #pragma once
 
 #include <cstdint>

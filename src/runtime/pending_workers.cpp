@@ -20,35 +20,6 @@
 
 #define PENDING(name) fatalReport("kelruk: not implemented: " #name, __FILE__, __LINE__)
 
-// Matrix library.
-void matrixIdentity(Matrix4*) { PENDING(matrixIdentity); }
-void matrixTranslate(Matrix4*, float, float, float) { PENDING(matrixTranslate); }
-void matrixTranslate2(const Matrix4*, Matrix4*, float, float, float) { PENDING(matrixTranslate2); }
-void matrixQuatRotate(Matrix4*, const float*) { PENDING(matrixQuatRotate); }
-void matrixQuatRotate2(const Matrix4*, Matrix4*, const float*) { PENDING(matrixQuatRotate2); }
-void matrixRotate(Matrix4*, float, float, float, float) { PENDING(matrixRotate); }
-void matrixRotate2(const Matrix4*, Matrix4*, float, float, float, float) { PENDING(matrixRotate2); }
-void matrixScale(Matrix4*, float, float, float) { PENDING(matrixScale); }
-void matrixScale2(const Matrix4*, Matrix4*, float, float, float) { PENDING(matrixScale2); }
-void matrixIsotropicScale(Matrix4*, float) { PENDING(matrixIsotropicScale); }
-void matrixIsotropicScale2(const Matrix4*, Matrix4*, float) { PENDING(matrixIsotropicScale2); }
-void matrixPostMultiply(Matrix4*, const Matrix4*) { PENDING(matrixPostMultiply); }
-void matrixPreMultiply(Matrix4*, const Matrix4*) { PENDING(matrixPreMultiply); }
-void matrixMultiply(const Matrix4*, const Matrix4*, Matrix4*) { PENDING(matrixMultiply); }
-int matrixInvert(Matrix4*) { PENDING(matrixInvert); }
-int matrixInvert2(const Matrix4*, Matrix4*) { PENDING(matrixInvert2); }
-void matrixTranspose(Matrix4*) { PENDING(matrixTranspose); }
-void matrixTranspose2(const Matrix4*, Matrix4*) { PENDING(matrixTranspose2); }
-float matrixDeterminant(const Matrix4*) { PENDING(matrixDeterminant); }
-void matrixTransformVector(const Matrix4*, float*) { PENDING(matrixTransformVector); }
-void matrixTransformNormal(const Matrix4*, float*) { PENDING(matrixTransformNormal); }
-void matrixTransformPoint(const Matrix4*, float*) { PENDING(matrixTransformPoint); }
-void matrixTransformVector2(const Matrix4*, const float*, float*) { PENDING(matrixTransformVector2); }
-void matrixTransformNormal2(const Matrix4*, const float*, float*) { PENDING(matrixTransformNormal2); }
-void matrixTransformPoint2(const Matrix4*, const float*, float*) { PENDING(matrixTransformPoint2); }
-void matrixTransformBBox(const Matrix4*, float*, float*) { PENDING(matrixTransformBBox); }
-void matrixTransformBBox2(const Matrix4*, const float*, const float*, float*, float*) { PENDING(matrixTransformBBox2); }
-
 // Device, colour model and product table.
 uint8_t productTable8[256 * 256];
 bool buildProductTable() { PENDING(buildProductTable); }
