@@ -49,11 +49,13 @@ struct RukDevice {
   RukDeviceDescriptor descriptor;
 };
 
-// 0 with the new device, 8 when the descriptor is rejected.
+// 0 with the new device, 8 when the descriptor is rejected. At depth 8 the
+// device copies the three palette arrays into a block of its own.
 RukStatus createDevice(const RukDeviceDescriptor* descriptor, RukDevice** out);
 
 // True when the descriptor is accepted; fills the model (allocating the
-// palette at depth 8).
+// palette at depth 8; an empty palette leaves `palette` null). A palette of
+// more than 256 entries is refused: an 8-bit pixel cannot name the rest.
 bool buildColorModel(RukColorModel* model, const RukDeviceDescriptor* descriptor);
 
 // The palette index nearest to a colour; the lowest index wins ties; an empty

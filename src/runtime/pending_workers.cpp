@@ -20,13 +20,6 @@
 
 #define PENDING(name) fatalReport("kelruk: not implemented: " #name, __FILE__, __LINE__)
 
-// Device, colour model and product table.
-uint8_t productTable8[256 * 256];
-bool buildProductTable() { PENDING(buildProductTable); }
-RukStatus createDevice(const RukDeviceDescriptor*, RukDevice**) { PENDING(createDevice); }
-bool buildColorModel(RukColorModel*, const RukDeviceDescriptor*) { PENDING(buildColorModel); }
-uint32_t nearestPaletteIndex(const RukColorModel*, uint32_t, uint32_t, uint32_t) { PENDING(nearestPaletteIndex); }
-
 // Framebuffer and presentation.
 RukStatus CreateRukFramebuffer(RukDevice*, RukContext**, int32_t*, uint32_t*, int32_t, int32_t) {
   PENDING(CreateRukFramebuffer);
@@ -120,7 +113,6 @@ bool selectRasterTables(RukContext*) { PENDING(selectRasterTables); }
 void freeRasterState(RasterState*) { PENDING(freeRasterState); }
 void rasterAttributeChanged(RukContext*, uint32_t) { PENDING(rasterAttributeChanged); }
 bool flushRasterQueue(RukContext*, uint32_t) { PENDING(flushRasterQueue); }
-void buildInverseColorMaps(const RukContext*, RasterState*) { PENDING(buildInverseColorMaps); }
 
 // Models and normals.
 RukModel* createModel(int32_t, uint32_t, uint32_t, int32_t, uint32_t, int32_t, int32_t, uint32_t, const float*) {

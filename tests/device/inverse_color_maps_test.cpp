@@ -1,0 +1,68 @@
+// The inverse colour maps of an indexed context.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+#include "context/context.h"
+#include "raster/raster.h"
+#include "runtime/memory.h"
+
+namespace {
+
+struct IndexedMaps {
+  std::unique_ptr<RukContext> context = std::make_unique<RukContext>();
+  std::array<uint8_t, 64> map6{};
+  std::array<uint8_t, 4096> map12{};
+  RasterState state{};
+
+  explicit IndexedMaps(std::initializer_list<uint32_t> palette) {
+    context->colorModel.format = Indexed8;
+    context->colorModel.paletteSize = static_cast<uint32_t>(palette.size());
+    std::copy(palette.begin(), palette.end(), storage.begin());
+    context->colorModel.palette = palette.size() == 0 ? nullptr : storage.data();
+    state.inverseColorMap6 = map6.data();
+    state.inverseColorMap12 = map12.data();
+    map6.fill(0xAA);
+    map12.fill(0xAA);
+    buildInverseColorMaps(context.get(), &state);
+  }
+
+ private:
+  std::array<uint32_t, 256> storage{};
+};
+
+TEST(InverseColorMaps, IndexRedLowestBlueHighest) {
+  // Black, pure red, pure green, pure blue, white.
+  IndexedMaps maps{0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  EXPECT_EQ(maps.map12[0], 0);
+  EXPECT_EQ(maps.map12[15], 1);           // red level 15, green 0, blue 0
+  EXPECT_EQ(maps.map12[15 * 16], 2);      // green level 15
+  EXPECT_EQ(maps.map12[3840], 3);         // blue level 15
+  EXPECT_EQ(maps.map12[4095], 4);         // white
+  EXPECT_EQ(maps.map6[3], 1);             // red level 3
+  EXPECT_EQ(maps.map6[3 * 4], 2);         // green level 3
+  EXPECT_EQ(maps.map6[3 * 16], 3);        // blue level 3
+  EXPECT_EQ(maps.map6[63], 4);
+  // (85, 85, 85) lies nearer black (3 * 85^2) than white (3 * 170^2).
+  EXPECT_EQ(maps.map6[1 + 4 + 16], 0);
+  // (170, 170, 170): white at 3 * 85^2 beats black at 3 * 170^2.
+  EXPECT_EQ(maps.map6[2 + 8 + 32], 4);
+}
+
+TEST(InverseColorMaps, LevelsStepBy17And85) {
+  // A grey ramp with one entry per 17 steps: level n of the 12-bit map is
+  // exactly entry n; the 6-bit map's level n (85 n) is entry 5 n.
+  IndexedMaps maps{0x000000, 0x111111, 0x222222, 0x333333, 0x444444, 0x555555, 0x666666, 0x777777,
+                   0x888888, 0x999999, 0xAAAAAA, 0xBBBBBB, 0xCCCCCC, 0xDDDDDD, 0xEEEEEE, 0xFFFFFF};
+  for (uint32_t n = 0; n < 16; ++n) EXPECT_EQ(maps.map12[n * 256 + n * 16 + n], n) << n;
+  for (uint32_t n = 0; n < 4; ++n) EXPECT_EQ(maps.map6[n * 16 + n * 4 + n], 5 * n) << n;
+}
+
+TEST(InverseColorMaps, EmptyPaletteStores255) {
+  IndexedMaps maps{};
+  for (uint8_t entry : maps.map6) EXPECT_EQ(entry, 255);
+  for (uint8_t entry : maps.map12) ASSERT_EQ(entry, 255);
+}
+
+}  // namespace
