@@ -1,0 +1,79 @@
+#include "pipeline/assembly_frame.h"
+
+#include <algorithm>
+
+#include "device/product_table.h"
+
+namespace {
+// The largest coordinate a 16.16 value can carry.
+constexpr float FIXED_LIMIT = 32767.0f;
+}  // namespace
+
+AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlags) {
+  AssemblyFrame frame;
+  const float width = static_cast<float>(context->width);
+  const float height = static_cast<float>(context->height);
+  const float nearZ = context->nearZ;
+  const float farZ = context->farZ;
+  frame.halfWidth = width / 2.0f;
+  frame.halfHeight = height / 2.0f;
+  frame.scaleX = ((width - 0.1f) / context->xLimit) / 2.0f;
+  frame.scaleY = ((height - 0.1f) / context->yLimit) / 2.0f;
+  frame.depthScale = farZ / (farZ - nearZ);
+  frame.depthOffset = frame.depthScale * nearZ;
+  frame.nearZ = nearZ;
+  frame.depthPerUnit = DEPTH_RANGE / (farZ - nearZ);
+  frame.perspective = context->perspective != 0;
+  frame.limitX = std::min(width, FIXED_LIMIT);
+  frame.limitY = std::min(height, FIXED_LIMIT);
+  frame.pipelineFlags = pipelineFlags;
+  const RukColorModel& model = context->colorModel;
+  frame.redShift = model.redWordShift;
+  frame.greenShift = model.greenWordShift;
+  frame.blueShift = model.blueWordShift;
+  const uint32_t fog = context->attributes[ATTR_FOG_COLOR];
+  frame.fogRed = (fog >> frame.redShift) & 0xFFu;
+  frame.fogGreen = (fog >> frame.greenShift) & 0xFFu;
+  frame.fogBlue = (fog >> frame.blueShift) & 0xFFu;
+  frame.separateSpecular = context->attributes[ATTR_SEPARATE_SPECULAR] != 0;
+  frame.perPixelFog = context->attributes[ATTR_FOG_PER_PIXEL] != 0;
+  return frame;
+}
+
+void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot) {
+  slot->c0 = std::min(slot->c0 + channel816(specular, frame.redShift), 0xFF0000);
+  slot->c1 = std::min(slot->c1 + channel816(specular, frame.greenShift), 0xFF0000);
+  slot->c2 = std::min(slot->c2 + channel816(specular, frame.blueShift), 0xFF0000);
+}
+
+namespace {
+int32_t fogChannel(int32_t value, uint32_t fogValue, uint32_t amount) {
+  const uint32_t intensity = static_cast<uint32_t>(std::clamp(value >> 16, 0, 255));
+  return static_cast<int32_t>(productRow(intensity)[255 - amount] + productRow(fogValue)[amount])
+         << 16;
+}
+}  // namespace
+
+void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot) {
+  slot->c0 = fogChannel(slot->c0, frame.fogRed, fogAmount);
+  slot->c1 = fogChannel(slot->c1, frame.fogGreen, fogAmount);
+  slot->c2 = fogChannel(slot->c2, frame.fogBlue, fogAmount);
+}
+
+void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, RasterVertex* slot) {
+  slot->x = truncToInt(vertex.x * FIXED_ONE);
+  slot->y = truncToInt(vertex.y * FIXED_ONE);
+  slot->z = truncToInt(vertex.depth);
+  slot->c0 = channel816(vertex.color, frame.redShift);
+  slot->c1 = channel816(vertex.color, frame.greenShift);
+  slot->c2 = channel816(vertex.color, frame.blueShift);
+  slot->a = static_cast<int32_t>((vertex.color >> 24) << 16);
+  if (frame.pipelineFlags & RF_SPECULAR) addSpecular(frame, vertex.specular, slot);
+  if (frame.pipelineFlags & RF_FOG) mixFog(frame, vertex.specular >> 24, slot);
+}
+
+void commitQueueRecord(RukContext* context, uint32_t pipelineFlags) {
+  RasterState* state = context->rasterState;
+  state->queuedCount += 1;
+  if (state->queuedCount >= state->queueCapacity) flushRasterQueue(context, pipelineFlags);
+}

@@ -1,0 +1,103 @@
+// What the assembly routines share: the per-call screen mapping, the
+// screen-space form of a batch vertex, colour-channel helpers and the queue.
+//
+// Screen mapping (single precision): x = halfWidth + w*x*scaleX and
+// y = halfHeight - w*y*scaleY, where the scales map the view volume's limits
+// onto width - 0.1 and height - 0.1 pixels, so that a vertex exactly on a side
+// plane lands 0.05 pixel inside the image. Depth is 0 at the near plane and
+// 2^30 at the far plane: under perspective (depthScale - w*depthOffset)*2^30,
+// under orthographic projection, where w is 1 and that formula would give
+// every vertex the same depth, (z - near)/(far - near)*2^30 instead.
+#pragma once
+#include <cstdint>
+
+#include "context/context.h"
+#include "pipeline/batch.h"
+#include "raster/raster.h"
+
+// Conversion toward zero into 32 bits; values beyond the range (and NaN)
+// saturate instead of being undefined.
+inline int32_t truncToInt(float value) {
+  if (value > -2147483648.0f && value < 2147483648.0f) return static_cast<int32_t>(value);
+  return value > 0.0f ? INT32_MAX : INT32_MIN;
+}
+
+inline constexpr float FIXED_ONE = 65536.0f;     // 16.16
+inline constexpr float DEPTH_RANGE = 1073741824.0f;  // 2^30
+
+// A batch vertex mapped to the screen.
+struct ScreenVertex {
+  float x, y;   // pixels; rows grow downwards
+  float depth;  // 0 at the near plane, 2^30 at the far plane
+  float u, v;
+  uint32_t color;     // lit colour word, alpha in bits 24-31
+  uint32_t specular;  // specular colour, fog amount in bits 24-31
+};
+
+// Everything an assembly call needs from the context, computed once per call.
+struct AssemblyFrame {
+  float halfWidth, halfHeight;
+  float scaleX, scaleY;
+  float depthScale, depthOffset;  // perspective
+  float nearZ, depthPerUnit;      // orthographic
+  bool perspective;
+  // Positions the 16.16 screen coordinates and the buffers can hold: a
+  // vertex outside [0, limitX) x [0, limitY) (or not a number) is never
+  // queued, so that no rasterizer is handed a position outside the image.
+  float limitX, limitY;
+  uint32_t pipelineFlags;
+  uint32_t redShift, greenShift, blueShift;
+  uint32_t fogRed, fogGreen, fogBlue;  // fog colour channels (attribute 32)
+  bool separateSpecular;               // attribute 36
+  bool perPixelFog;                    // attribute 35
+};
+
+AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlags);
+
+inline ScreenVertex mapToScreen(const AssemblyFrame& frame, const BatchVertex& vertex) {
+  ScreenVertex out;
+  out.x = frame.halfWidth + vertex.w * vertex.x * frame.scaleX;
+  out.y = frame.halfHeight - vertex.w * vertex.y * frame.scaleY;
+  out.depth = frame.perspective ? (frame.depthScale - vertex.w * frame.depthOffset) * DEPTH_RANGE
+                                : (vertex.z - frame.nearZ) * frame.depthPerUnit;
+  out.u = vertex.u;
+  out.v = vertex.v;
+  out.color = vertex.color;
+  out.specular = vertex.specular;
+  return out;
+}
+
+inline bool onScreen(const AssemblyFrame& frame, const ScreenVertex& vertex) {
+  return vertex.x >= 0.0f && vertex.x < frame.limitX && vertex.y >= 0.0f &&
+         vertex.y < frame.limitY;
+}
+
+// The 8.16 channel of a colour word at a word shift.
+inline int32_t channel816(uint32_t word, uint32_t shift) {
+  return static_cast<int32_t>(((word >> shift) & 0xFFu) << 16);
+}
+
+// Fills the position, depth, colour and alpha of a point or line slot, with
+// the specular colour added and the fog mixed in per vertex when the call
+// asks for them.
+void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, RasterVertex* slot);
+
+// Adds a specular colour word to the slot's colour, each channel clamped at
+// 0xFF0000.
+void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot);
+// Mixes the slot's colour towards the fog colour by a fog amount 0..255.
+void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot);
+
+// The record the next primitive is written into (its contents are stale).
+inline RasterPrimitive* nextQueueRecord(RukContext* context) {
+  RasterState* state = context->rasterState;
+  return &state->queue[state->queuedCount];
+}
+// Counts the record written at nextQueueRecord and flushes a full queue.
+void commitQueueRecord(RukContext* context, uint32_t pipelineFlags);
+
+// Sets up one screen-space triangle (p0, p1, p2 in batch order) and queues
+// it, unless it covers no row, is narrower than 0.01 pixel or lies outside
+// the image.
+void setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
+                   const ScreenVertex& p1, const ScreenVertex& p2);

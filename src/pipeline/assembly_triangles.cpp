@@ -1,0 +1,283 @@
+// Triangle assembly: clipping to the view volume, then the fixed-point setup
+// of each surviving triangle as a RasterPrimitive with two halves, split at
+// the middle vertex's row.
+#include <algorithm>
+
+#include "pipeline/assembly.h"
+#include "pipeline/assembly_frame.h"
+#include "pipeline/clip_planes.h"
+
+namespace {
+
+struct SortedCorners {
+  const ScreenVertex* top;
+  const ScreenVertex* middle;
+  const ScreenVertex* bottom;
+};
+
+// Top, middle and bottom by screen y. Ties are broken by this fixed rule so
+// that the same triangle always splits the same way.
+SortedCorners sortByHeight(const ScreenVertex& p0, const ScreenVertex& p1, const ScreenVertex& p2) {
+  if (p0.y < p1.y && p0.y < p2.y) {
+    return p1.y < p2.y ? SortedCorners{&p0, &p1, &p2} : SortedCorners{&p0, &p2, &p1};
+  }
+  if (p2.y <= p1.y) {
+    return p0.y <= p1.y ? SortedCorners{&p2, &p0, &p1} : SortedCorners{&p2, &p1, &p0};
+  }
+  return p2.y <= p0.y ? SortedCorners{&p1, &p2, &p0} : SortedCorners{&p1, &p0, &p2};
+}
+
+struct HalfEdges {
+  int32_t leftX, rightX, leftStep, rightStep;
+  float prestep;
+};
+
+// The edges of one half, sampled at its first whole row: the half runs from
+// startY (16.16 value startFixedY) to endY, its left edge from leftStart to
+// leftEnd and its right edge from rightStart to rightEnd (x in pixels).
+HalfEdges setupHalf(int32_t startFixedY, float startY, float endY, float leftStart, float rightStart,
+                    float leftEnd, float rightEnd) {
+  const int32_t firstRow = (startFixedY + 0xFFFF) >> 16;
+  const float height = endY - startY;
+  const float pre = static_cast<float>(firstRow) - startY;
+  const float rest = height - pre;
+  const float xL = leftStart + pre * ((leftEnd - leftStart) / height);
+  const float xR = rightStart + pre * ((rightEnd - rightStart) / height);
+  HalfEdges half{};
+  half.prestep = pre / height;
+  half.leftX = truncToInt(xL * FIXED_ONE);
+  half.rightX = truncToInt(xR * FIXED_ONE);
+  // With nothing left after the prestep the half's first row is its last,
+  // and its steps are never used.
+  if (rest != 0.0f) {
+    half.leftStep = truncToInt((leftEnd - xL) / rest * FIXED_ONE);
+    half.rightStep = truncToInt((rightEnd - xR) / rest * FIXED_ONE);
+  }
+  return half;
+}
+
+// Where the long edge meets the middle row, and which end of the middle row
+// is the left one.
+struct LongEdge {
+  float t, oneMinusT;  // position of slot 3 along the long edge
+  float inverseWidth;
+  const RasterVertex* left;   // the left end of the middle row (slot 1 or 3)
+  const RasterVertex* right;  // the other one
+};
+
+using Field = int32_t RasterVertex::*;
+
+// Interpolates slot 3 of a field along the long edge and gives the field's
+// change per pixel along a row.
+int32_t spanField(RasterVertex* slot, const LongEdge& edge, Field field) {
+  slot[3].*field = truncToInt(static_cast<float>(slot[0].*field) * edge.oneMinusT +
+                              static_cast<float>(slot[2].*field) * edge.t);
+  return truncToInt((static_cast<float>(edge.right->*field) - static_cast<float>(edge.left->*field)) *
+                    edge.inverseWidth);
+}
+
+void setColorChannels(const AssemblyFrame& frame, uint32_t color, RasterVertex* slot) {
+  slot->c0 = channel816(color, frame.redShift);
+  slot->c1 = channel816(color, frame.greenShift);
+  slot->c2 = channel816(color, frame.blueShift);
+}
+
+}  // namespace
+
+void setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
+                   const ScreenVertex& p1, const ScreenVertex& p2) {
+  if (!onScreen(frame, p0) || !onScreen(frame, p1) || !onScreen(frame, p2)) return;
+  const SortedCorners sorted = sortByHeight(p0, p1, p2);
+  const ScreenVertex* corner[3] = {sorted.top, sorted.middle, sorted.bottom};
+  const int32_t topFixedY = truncToInt(sorted.top->y * FIXED_ONE);
+  const int32_t middleFixedY = truncToInt(sorted.middle->y * FIXED_ONE);
+  const int32_t bottomFixedY = truncToInt(sorted.bottom->y * FIXED_ONE);
+  uint32_t halves = 0;
+  if ((topFixedY >> 16) != (middleFixedY >> 16)) halves |= 1;
+  if ((middleFixedY >> 16) != (bottomFixedY >> 16)) halves |= 2;
+  if (halves == 0) return;
+
+  const float topY = sorted.top->y;
+  const float middleY = sorted.middle->y;
+  const float bottomY = sorted.bottom->y;
+  const float xt = sorted.top->x;
+  const float xm = sorted.middle->x;
+  const float xb = sorted.bottom->x;
+  const float t = (topY - middleY) / (topY - bottomY);
+  const float xLong = (1.0f - t) * xt + t * xb;
+  const bool longEdgeLeft = xLong < xm;
+  const float width = longEdgeLeft ? xm - xLong : xLong - xm;
+  if (width < 0.01f) return;
+  const float xMidLeft = longEdgeLeft ? xLong : xm;
+  const float xMidRight = xMidLeft + width;
+
+  RasterPrimitive* primitive = nextQueueRecord(context);
+  // Fields the flags do not call for stay zero, so that a routine that
+  // carries a quantity the primitive lacks adds nothing with it.
+  *primitive = RasterPrimitive{};
+  primitive->kind = RP_TRIANGLE;
+  primitive->halves = halves;
+  RasterVertex* slot = primitive->vertices;
+  slot[0].y = topFixedY;
+  slot[1].y = middleFixedY;
+  slot[2].y = bottomFixedY;
+  slot[3].y = middleFixedY;
+  slot[0].x = truncToInt(xt * FIXED_ONE);
+  slot[1].x = truncToInt(xm * FIXED_ONE);
+  slot[2].x = truncToInt(xb * FIXED_ONE);
+  slot[3].x = truncToInt(xLong * FIXED_ONE);
+
+  if (halves & 1) {
+    const HalfEdges upper = setupHalf(topFixedY, topY, middleY, xt, xt, xMidLeft, xMidRight);
+    primitive->upperLeftX = upper.leftX;
+    primitive->upperRightX = upper.rightX;
+    primitive->upperLeftStep = upper.leftStep;
+    primitive->upperRightStep = upper.rightStep;
+    primitive->upperPrestep = upper.prestep;
+  }
+  if (halves & 2) {
+    const HalfEdges lower = setupHalf(middleFixedY, middleY, bottomY, xMidLeft, xMidRight, xb, xb);
+    primitive->lowerLeftX = lower.leftX;
+    primitive->lowerRightX = lower.rightX;
+    primitive->lowerLeftStep = lower.leftStep;
+    primitive->lowerRightStep = lower.rightStep;
+    primitive->lowerPrestep = lower.prestep;
+  }
+
+  const LongEdge edge{t, 1.0f - t, 1.0f / width, longEdgeLeft ? &slot[3] : &slot[1],
+                      longEdgeLeft ? &slot[1] : &slot[3]};
+  const uint32_t pipelineFlags = frame.pipelineFlags;
+  uint32_t flags = RF_DEPTH_TEST | RF_DEPTH_WRITE;
+
+  if (pipelineFlags & (RF_DEPTH_TEST | RF_DEPTH_WRITE)) {
+    for (int k = 0; k < 3; ++k) slot[k].z = truncToInt(corner[k]->depth);
+    primitive->dzdx = spanField(slot, edge, &RasterVertex::z);
+  }
+
+  if (p0.color == p1.color && p1.color == p2.color) {
+    for (int k = 0; k < 3; ++k) setColorChannels(frame, p0.color, &slot[k]);
+  } else {
+    for (int k = 0; k < 3; ++k) setColorChannels(frame, corner[k]->color, &slot[k]);
+    flags |= RF_SMOOTH;
+  }
+
+  if (((p0.color & p1.color & p2.color) >> 24) != 0xFFu) {
+    for (int k = 0; k < 3; ++k) slot[k].a = static_cast<int32_t>((corner[k]->color >> 24) << 16);
+    primitive->dadx = spanField(slot, edge, &RasterVertex::a);
+    flags |= RF_BLEND;
+  }
+
+  if (pipelineFlags & RF_TEXTURE) {
+    for (int k = 0; k < 3; ++k) {
+      slot[k].u = truncToInt(corner[k]->u * FIXED_ONE);
+      slot[k].v = truncToInt(corner[k]->v * FIXED_ONE);
+    }
+    primitive->dudx = spanField(slot, edge, &RasterVertex::u);
+    primitive->dvdx = spanField(slot, edge, &RasterVertex::v);
+    flags |= RF_TEXTURE;
+  }
+
+  if (pipelineFlags & RF_SPECULAR) {
+    if (frame.separateSpecular) {
+      for (int k = 0; k < 3; ++k) {
+        slot[k].s0 = channel816(corner[k]->specular, frame.redShift);
+        slot[k].s1 = channel816(corner[k]->specular, frame.greenShift);
+        slot[k].s2 = channel816(corner[k]->specular, frame.blueShift);
+      }
+      primitive->ds0dx = spanField(slot, edge, &RasterVertex::s0);
+      primitive->ds1dx = spanField(slot, edge, &RasterVertex::s1);
+      primitive->ds2dx = spanField(slot, edge, &RasterVertex::s2);
+      flags |= RF_SPECULAR;
+    } else {
+      for (int k = 0; k < 3; ++k) addSpecular(frame, corner[k]->specular, &slot[k]);
+    }
+    flags |= RF_SMOOTH;
+  }
+
+  if (pipelineFlags & RF_FOG) {
+    if (frame.perPixelFog) {
+      for (int k = 0; k < 3; ++k) slot[k].f = static_cast<int32_t>((corner[k]->specular >> 24) << 16);
+      primitive->dfdx = spanField(slot, edge, &RasterVertex::f);
+      flags |= RF_FOG;
+    } else {
+      for (int k = 0; k < 3; ++k) mixFog(frame, corner[k]->specular >> 24, &slot[k]);
+    }
+    flags |= RF_SMOOTH;
+  }
+
+  if (flags & RF_SMOOTH) {
+    primitive->dc0dx = spanField(slot, edge, &RasterVertex::c0);
+    primitive->dc1dx = spanField(slot, edge, &RasterVertex::c1);
+    primitive->dc2dx = spanField(slot, edge, &RasterVertex::c2);
+  } else {
+    slot[3].c0 = slot[0].c0;
+    slot[3].c1 = slot[0].c1;
+    slot[3].c2 = slot[0].c2;
+  }
+  primitive->flags = flags;
+  commitQueueRecord(context, pipelineFlags);
+}
+
+namespace {
+
+// Clips an entry that crosses the view volume into the current clip buffer;
+// gives the vertex count of the result (below 3 when nothing remains).
+uint32_t clipEntry(RukContext* context, const BatchEntry& entry, uint32_t pipelineFlags) {
+  std::copy_n(entry.corners, 3, context->clipBufferA);
+  context->clipCurrent = context->clipBufferA;
+  uint32_t count = 3;
+  uint32_t clipOr = entry.clipOr;
+  if (clipOr & CLIP_NEAR) {
+    count = clipPolygon(context, count, CLIP_NEAR, pipelineFlags);
+    // Codes were not computed past the near bit; the polygon now lies beyond
+    // the near plane, so the remaining planes are found afresh.
+    clipOr = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+      BatchVertex& v = context->clipCurrent[i];
+      v.clipCode = computeClipCode(context, v.x, v.y, v.z, v.w);
+      clipOr |= v.clipCode;
+    }
+  }
+  static constexpr uint32_t PLANE_ORDER[] = {CLIP_FAR, CLIP_LEFT, CLIP_RIGHT, CLIP_TOP, CLIP_BOTTOM};
+  for (uint32_t plane : PLANE_ORDER) {
+    if (count < 3) return count;
+    if (clipOr & plane) count = clipPolygon(context, count, plane, pipelineFlags);
+  }
+  return count;
+}
+
+}  // namespace
+
+bool assembleTriangles(RukContext* context, const ModelPacket* /*packet*/, uint32_t pipelineFlags) {
+  const AssemblyFrame frame = makeAssemblyFrame(context, pipelineFlags);
+  const uint32_t entries = std::min(context->batchCount, context->batchCapacity);
+  for (uint32_t i = 0; i < entries; ++i) {
+    const BatchEntry& entry = context->batch[i];
+    if (entry.clipAnd != 0) continue;
+    if (entry.clipOr == 0) {
+      setupTriangle(context, frame, mapToScreen(frame, entry.corners[0]),
+                    mapToScreen(frame, entry.corners[1]), mapToScreen(frame, entry.corners[2]));
+      continue;
+    }
+    const uint32_t count = clipEntry(context, entry, pipelineFlags);
+    if (count < 3) continue;
+    // A fan around the polygon's first vertex.
+    const BatchVertex* polygon = context->clipCurrent;
+    for (uint32_t k = 0; k + 2 < count; ++k) {
+      BatchEntry& fan = context->fanTriangles[k];
+      fan.corners[0] = polygon[0];
+      fan.corners[1] = polygon[k + 1];
+      fan.corners[2] = polygon[k + 2];
+      fan.primitiveIndex = entry.primitiveIndex;
+      fan.facing = entry.facing;
+      fan.clipOr = 0;
+      fan.clipAnd = 0;
+    }
+    for (uint32_t k = 0; k + 2 < count; ++k) {
+      const BatchEntry& fan = context->fanTriangles[k];
+      setupTriangle(context, frame, mapToScreen(frame, fan.corners[0]),
+                    mapToScreen(frame, fan.corners[1]), mapToScreen(frame, fan.corners[2]));
+    }
+  }
+  return true;
+}
