@@ -94,18 +94,8 @@ void lightBatchFlat(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDI
 void lightBatchSmooth(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(lightBatchSmooth); }
 void computeFogAmounts(RukContext*, uint32_t, uint32_t, bool) { PENDING(computeFogAmounts); }
 
-// Primitive assembly and clipping.
-bool assembleTriangles(RukContext*, const ModelPacket*, uint32_t) { PENDING(assembleTriangles); }
-bool assembleLines(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(assembleLines); }
-bool assemblePoints(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(assemblePoints); }
-uint32_t clipPolygon(RukContext*, uint32_t, uint32_t, uint32_t) { PENDING(clipPolygon); }
-void clipLine(RukContext*, BatchEntry*, uint32_t, uint32_t) { PENDING(clipLine); }
-uint32_t computeClipCode(const RukContext*, float, float, float, float) { PENDING(computeClipCode); }
-
-// Ray picking.
-RukStatus pickModel(RukContext*, const ModelPacket*, const float*, const float*, uint32_t*, RukHitRecord*) {
-  PENDING(pickModel);
-}
+// Ray/box test (shared by picking and BoundingBox3).
+int intersectRayBox(const float*, const float*, const float*, const float*, float*) { PENDING(intersectRayBox); }
 
 // Rasterizer selection and the queue.
 const RasterTableSet* rasterTablesFor(uint32_t) { PENDING(rasterTablesFor); }
