@@ -27,33 +27,40 @@ SortedCorners sortByHeight(const ScreenVertex& p0, const ScreenVertex& p1, const
   return p2.y <= p0.y ? SortedCorners{&p1, &p2, &p0} : SortedCorners{&p1, &p0, &p2};
 }
 
-struct HalfEdges {
-  int32_t leftX, rightX, leftStep, rightStep;
-  float prestep;
+// Where a half's fields live in the record.
+struct HalfFields {
+  int32_t RasterPrimitive::*leftX;
+  int32_t RasterPrimitive::*rightX;
+  int32_t RasterPrimitive::*leftStep;
+  int32_t RasterPrimitive::*rightStep;
+  float RasterPrimitive::*prestep;
 };
+constexpr HalfFields UPPER_HALF{&RasterPrimitive::upperLeftX, &RasterPrimitive::upperRightX,
+                                &RasterPrimitive::upperLeftStep, &RasterPrimitive::upperRightStep,
+                                &RasterPrimitive::upperPrestep};
+constexpr HalfFields LOWER_HALF{&RasterPrimitive::lowerLeftX, &RasterPrimitive::lowerRightX,
+                                &RasterPrimitive::lowerLeftStep, &RasterPrimitive::lowerRightStep,
+                                &RasterPrimitive::lowerPrestep};
 
 // The edges of one half, sampled at its first whole row: the half runs from
 // startY (16.16 value startFixedY) to endY, its left edge from leftStart to
 // leftEnd and its right edge from rightStart to rightEnd (x in pixels).
-HalfEdges setupHalf(int32_t startFixedY, float startY, float endY, float leftStart, float rightStart,
-                    float leftEnd, float rightEnd) {
+void setupHalf(RasterPrimitive* primitive, const HalfFields& half, int32_t startFixedY, float startY,
+               float endY, float leftStart, float rightStart, float leftEnd, float rightEnd) {
   const int32_t firstRow = (startFixedY + 0xFFFF) >> 16;
   const float height = endY - startY;
   const float pre = static_cast<float>(firstRow) - startY;
   const float rest = height - pre;
   const float xL = leftStart + pre * ((leftEnd - leftStart) / height);
   const float xR = rightStart + pre * ((rightEnd - rightStart) / height);
-  HalfEdges half{};
-  half.prestep = pre / height;
-  half.leftX = truncToInt(xL * FIXED_ONE);
-  half.rightX = truncToInt(xR * FIXED_ONE);
+  primitive->*half.prestep = pre / height;
+  primitive->*half.leftX = truncToInt(xL * FIXED_ONE);
+  primitive->*half.rightX = truncToInt(xR * FIXED_ONE);
   // With nothing left after the prestep the half's first row is its last,
   // and its steps are never used.
-  if (rest != 0.0f) {
-    half.leftStep = truncToInt((leftEnd - xL) / rest * FIXED_ONE);
-    half.rightStep = truncToInt((rightEnd - xR) / rest * FIXED_ONE);
-  }
-  return half;
+  const bool rows = rest != 0.0f;
+  primitive->*half.leftStep = rows ? truncToInt((leftEnd - xL) / rest * FIXED_ONE) : 0;
+  primitive->*half.rightStep = rows ? truncToInt((rightEnd - xR) / rest * FIXED_ONE) : 0;
 }
 
 // Where the long edge meets the middle row, and which end of the middle row
@@ -128,20 +135,10 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   slot[3].x = truncToInt(xLong * FIXED_ONE);
 
   if (halves & 1) {
-    const HalfEdges upper = setupHalf(topFixedY, topY, middleY, xt, xt, xMidLeft, xMidRight);
-    primitive->upperLeftX = upper.leftX;
-    primitive->upperRightX = upper.rightX;
-    primitive->upperLeftStep = upper.leftStep;
-    primitive->upperRightStep = upper.rightStep;
-    primitive->upperPrestep = upper.prestep;
+    setupHalf(primitive, UPPER_HALF, topFixedY, topY, middleY, xt, xt, xMidLeft, xMidRight);
   }
   if (halves & 2) {
-    const HalfEdges lower = setupHalf(middleFixedY, middleY, bottomY, xMidLeft, xMidRight, xb, xb);
-    primitive->lowerLeftX = lower.leftX;
-    primitive->lowerRightX = lower.rightX;
-    primitive->lowerLeftStep = lower.leftStep;
-    primitive->lowerRightStep = lower.rightStep;
-    primitive->lowerPrestep = lower.prestep;
+    setupHalf(primitive, LOWER_HALF, middleFixedY, middleY, bottomY, xMidLeft, xMidRight, xb, xb);
   }
 
   const LongEdge edge{t, 1.0f - t, 1.0f / width, longEdgeLeft ? &slot[3] : &slot[1],

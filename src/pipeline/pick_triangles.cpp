@@ -12,6 +12,11 @@ int intersectRayBox(const float* origin, const float* direction, const float* ce
 
 namespace {
 
+// Whether a triangle's three indices all lie below a count.
+bool indicesBelow(const uint32_t* indices, uint32_t count) {
+  return indices[0] < count && indices[1] < count && indices[2] < count;
+}
+
 float dot(const float* a, const float* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
 // The two coordinates of the plane the triangle projects onto with the least
@@ -62,10 +67,7 @@ void interpolateTexCoords(const ModelPacket* packet, uint32_t triangle, const fl
   const float wb = (dp * e2q - dq * e2p) / det;
   const float wc = (e1p * dq - e1q * dp) / det;
   const uint32_t* indices = packet->texCoordIndices + 3 * triangle;
-  if (indices[0] >= packet->texCoordCount || indices[1] >= packet->texCoordCount ||
-      indices[2] >= packet->texCoordCount) {
-    return;
-  }
+  if (!indicesBelow(indices, packet->texCoordCount)) return;
   const float* ta = packet->texCoords + 2 * indices[0];
   const float* tb = packet->texCoords + 2 * indices[1];
   const float* tc = packet->texCoords + 2 * indices[2];
@@ -91,10 +93,7 @@ uint32_t pickTriangles(const ModelPacket* packet, const float* origin, const flo
     const float denom = dot(n, direction);
     if (!(denom <= -1e-6f)) continue;  // edge-on or seen from behind
     const uint32_t* corners = packet->vertexIndices + 3 * i;
-    if (corners[0] >= packet->vertexCount || corners[1] >= packet->vertexCount ||
-        corners[2] >= packet->vertexCount) {
-      continue;
-    }
+    if (!indicesBelow(corners, packet->vertexCount)) continue;
     const float* a = packet->vertices + 3 * corners[0];
     const float* b = packet->vertices + 3 * corners[1];
     const float* c = packet->vertices + 3 * corners[2];
