@@ -94,7 +94,7 @@ struct RasterState {
   RasterPrimitive* queue;       // queueCapacity records
   uint8_t* inverseColorMap12;   // 4,096 entries, indexed formats only
   uint8_t* inverseColorMap6;    // 64 entries, indexed formats only
-  const RasterTableSet* tables;  // where the three tables came from; null for formats without
+  const RasterTableSet* tables = nullptr;  // where the three tables came from; null for formats without
 };
 
 // At context creation: creates context->rasterState with the tables of the

@@ -1,6 +1,6 @@
 // The rasterizer block of a context: its dispatch tables, the primitive queue
 // and, for indexed colour, the inverse colour maps.
-#include <cstring>
+#include <new>
 
 #include "context/context.h"
 #include "raster/raster.h"
@@ -15,8 +15,7 @@ bool isIndexedFormat(uint32_t format) { return format == Indexed8 || format == P
 // The allocation wrappers never return null (exhaustion ends the process), so
 // creation cannot fail part-way.
 bool selectRasterTables(RukContext* context) {
-  auto* state = static_cast<RasterState*>(rukAllocate(sizeof(RasterState)));
-  std::memset(state, 0, sizeof(RasterState));
+  auto* state = new (rukAllocate(sizeof(RasterState))) RasterState{};
   context->rasterState = state;
 
   const RasterTableSet* tables = rasterTablesFor(context->colorModel.format);
