@@ -63,9 +63,6 @@ void lightBatchFlat(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDI
 void lightBatchSmooth(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(lightBatchSmooth); }
 void computeFogAmounts(RukContext*, uint32_t, uint32_t, bool) { PENDING(computeFogAmounts); }
 
-// Ray/box test (shared by picking and BoundingBox3).
-int intersectRayBox(const float*, const float*, const float*, const float*, float*) { PENDING(intersectRayBox); }
-
 // Rasterizer selection and the queue.
 // Until the scan converters exist no format has tables: contexts can be
 // created, and whatever they queue is skipped by the flush.
