@@ -4,11 +4,7 @@
 
 #include "context/context.h"
 #include "pipeline/pick.h"
-
-// The ray/box test shared with BoundingBox3: 1 and the entry distance in *t
-// on a hit (0 when the origin is inside), 0 on a miss.
-int intersectRayBox(const float* origin, const float* direction, const float* centre,
-                    const float* half, float* t);
+#include "pipeline/ray_box.h"
 
 namespace {
 
