@@ -75,18 +75,16 @@ ModelPacket buildModelPacket(JHandle model) {
   }
   if (packet.texCoords != nullptr) packet.texCoordIndices = elementsOf<uint32_t>(java[MODEL_TEXCOORD_INDICES]);
 
-  const bool hasCorners = packet.primitiveCount != 0;
-  requireThat(static_cast<int32_t>(packet.primitiveCount | packet.vertexCount | packet.normalCount |
-                                   packet.texCoordCount) >= 0,
-              "kelruk: negative model count at");
-  requireThat(packet.vertexCount == 0 || packet.vertices != nullptr, "kelruk: model without vertices at");
-  requireThat(!hasCorners || packet.vertexIndices != nullptr, "kelruk: model without vertex indices at");
-  requireThat(!hasCorners || packet.colorBinding == BINDING_NONE || packet.colors != nullptr,
-              "kelruk: model without its colours at");
-  requireThat(!hasCorners || packet.normals == nullptr || packet.normalIndices != nullptr,
-              "kelruk: model without normal indices at");
-  requireThat(!hasCorners || packet.texCoords == nullptr || packet.texCoordIndices != nullptr,
-              "kelruk: model without texture-coordinate indices at");
+  // Arrays that the counts and bindings call for must be there.
+  const bool corners = packet.primitiveCount != 0;
+  const uint32_t allCounts = packet.primitiveCount | packet.vertexCount | packet.normalCount | packet.texCoordCount;
+  requireThat(static_cast<int32_t>(allCounts) >= 0, "kelruk: negative model count at");
+  requireThat(packet.vertexCount == 0 || packet.vertices, "kelruk: model without vertices at");
+  requireThat(!corners || packet.vertexIndices, "kelruk: model without vertex indices at");
+  requireThat(!corners || !packet.colorBinding || packet.colors, "kelruk: model without its colours at");
+  requireThat(!corners || !packet.normals || packet.normalIndices, "kelruk: model without normal indices at");
+  const bool texCoordsIndexed = !corners || !packet.texCoords || packet.texCoordIndices;
+  requireThat(texCoordsIndexed, "kelruk: model without texture-coordinate indices at");
   return packet;
 }
 

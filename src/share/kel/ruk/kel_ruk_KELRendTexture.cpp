@@ -59,8 +59,8 @@ void kel_ruk_KELRendTexture_convertRect8(JHandle self, int32_t x, int32_t y, int
   const uint32_t* fields = fieldsOf(self);
   RukTexture* texture = textureOf(fields);
   requireArgument(pixels);
-  const RukDevice* device = conversionDeviceOf(fields);
   if (paletteSize != 0) requireArgument(palette);
+  const RukDevice* device = conversionDeviceOf(fields);
   const uint8_t* first = elementsOf<uint8_t>(pixels) + offset;
   requireOk(convertRect8Texels(&device->colorModel, texture, x, y, w, h, elementsOf<uint32_t>(palette),
                                static_cast<uint32_t>(paletteSize), first, scansize),

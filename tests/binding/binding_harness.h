@@ -1,0 +1,103 @@
+// Shared tools of the binding tests: Java objects of the kel.ruk classes,
+// context and model records registered under native references, the source
+// lines of the natives' checks, the fatal report's pattern, and skipping
+// tests whose workers are still placeholders.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+
+#include "context/context.h"
+#include "host/host_kit.h"
+#include "model/model.h"
+#include "runtime/native_refs.h"
+#include "share/kel/ruk/java_fields.h"
+
+namespace bindingtest {
+
+// "Java_kel_ruk_<cls>_<method>_stub".
+std::string rukStub(const char* cls, const char* method);
+
+// Calls a native of KELRendGraphics3D, KELRendTexture, ... by method name.
+kelhost::StubResult callGraphics3D(const char* method, std::initializer_list<kelhost::JArg> args);
+kelhost::StubResult callTexture(const char* method, std::initializer_list<kelhost::JArg> args);
+kelhost::StubResult callModel(const char* method, std::initializer_list<kelhost::JArg> args);
+kelhost::StubResult callDevice(const char* method, std::initializer_list<kelhost::JArg> args);
+
+// Java objects with the field counts of their classes; fields zero.
+JHandle newGraphics3DObject(JHandle deviceObject = 0);
+JHandle newDeviceObject(uint32_t nativeDevice = 0);
+JHandle newTextureObject(JHandle deviceObject = 0);
+JHandle newModelObject();
+JHandle newVector3(float x, float y, float z);
+
+// A zeroed context record of our own under a live context reference, held by
+// a KELRendGraphics3D object. The natives' checks and mappings happen before
+// any worker runs, and the attribute setters store into `attributes`, so
+// this is all they need.
+struct RegisteredContext {
+  RukContext* record;
+  uint32_t reference;
+  JHandle graphics;
+
+  RegisteredContext();
+  ~RegisteredContext();
+  RegisteredContext(const RegisteredContext&) = delete;
+  RegisteredContext& operator=(const RegisteredContext&) = delete;
+
+  uint32_t attribute(uint32_t id) const { return record->attributes[id]; }
+};
+
+// A model record of our own under a live model reference, held by a
+// KELRendModel object with `ready` set.
+struct RegisteredModel {
+  RukModel record{};
+  uint32_t reference;
+  JHandle object;
+
+  RegisteredModel();
+  ~RegisteredModel();
+  RegisteredModel(const RegisteredModel&) = delete;
+  RegisteredModel& operator=(const RegisteredModel&) = delete;
+};
+
+// The line of the `occurrence`-th line that contains `token` inside the body
+// of `function` in src/share/kel/ruk/<file>; fails the test and gives -1 when
+// there is none.
+int checkLine(const std::string& file, const std::string& function, const std::string& token,
+              int occurrence = 1);
+
+// The extended regular expression of one fatal report line: the literal
+// lead, the native's Windows-style source path, the line.
+std::string reportPattern(const std::string& lead, const std::string& file, int line);
+
+// Workers among `names` that are still placeholders; empty when all exist.
+std::string pendingAmong(std::initializer_list<const char*> names);
+
+}  // namespace bindingtest
+
+// Skips the test while a worker it needs is still a placeholder.
+#define REQUIRE_WORKERS(...)                                                              \
+  do {                                                                                    \
+    const std::string pending_ = bindingtest::pendingAmong({__VA_ARGS__});                \
+    if (!pending_.empty()) {                                                              \
+      GTEST_SKIP() << "waiting for worker(s):" << pending_;                               \
+    }                                                                                     \
+  } while (false)
+
+// The statement ends the process with the fatal report `lead file:line` on
+// standard output and exit status -1 (255). The child sends standard output
+// to standard error, where the death test reads it.
+#define EXPECT_FATAL_REPORT(statement, lead, file, line)                                      \
+  EXPECT_EXIT(                                                                                \
+      {                                                                                       \
+        std::fflush(stdout);                                                                  \
+        dup2(2, 1);                                                                           \
+        statement;                                                                            \
+      },                                                                                      \
+      testing::ExitedWithCode(255), bindingtest::reportPattern(lead, file, line))
