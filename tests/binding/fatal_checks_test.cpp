@@ -397,7 +397,7 @@ TEST(StatusChecks, StatusAndContextErrorLeadTheReport) {
 }
 
 TEST(StatusChecks, PickingPointsIsNotImplemented) {
-  REQUIRE_WORKERS("pickModel", "validateModelPacket");
+  REQUIRE_WORKERS("pickModel");
   Scene scene;
   scene.model.record.type = MODEL_POINTS;
   setInt(scene.model.object, MODEL_PRIMITIVE_COUNT, 1);

@@ -158,7 +158,7 @@ struct PickScene {
 };
 
 TEST(Picking, HitWritesTheDistanceAndTheRequestedOutputs) {
-  REQUIRE_WORKERS("pickModel", "validateModelPacket");
+  REQUIRE_WORKERS("pickModel");
   PickScene scene;
   EXPECT_TRUE(scene.pick(1 | 2));
   EXPECT_EQ(getFloat(scene.result, PICK_RESULT_DISTANCE), 5.0f);
@@ -170,7 +170,7 @@ TEST(Picking, HitWritesTheDistanceAndTheRequestedOutputs) {
 }
 
 TEST(Picking, TextureCoordinatesAloneLeaveThePointAndNormal) {
-  REQUIRE_WORKERS("pickModel", "validateModelPacket");
+  REQUIRE_WORKERS("pickModel");
   PickScene scene;
   EXPECT_TRUE(scene.pick(4));
   EXPECT_EQ(getFloat(scene.uv, 0), 0.0f) << "no texture-coordinate binding gives 0, 0";
@@ -180,7 +180,7 @@ TEST(Picking, TextureCoordinatesAloneLeaveThePointAndNormal) {
 }
 
 TEST(Picking, MissLeavesTheResultUntouched) {
-  REQUIRE_WORKERS("pickModel", "validateModelPacket");
+  REQUIRE_WORKERS("pickModel");
   PickScene scene;
   setHandle(scene.ray, RAY_ORIGIN, newVector3(0.25f, 0.25f, -5));
   setHandle(scene.ray, RAY_DIRECTION, newVector3(0, 0, 1));  // meets the back side

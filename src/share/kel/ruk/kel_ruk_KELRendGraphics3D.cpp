@@ -173,7 +173,6 @@ bool kel_ruk_KELRendGraphics3D_doRayPick(JHandle self, JHandle model, JHandle ra
   if (hit.request & PICK_TEXCOORDS) requireArgument(out[PICK_RESULT_TEXCOORDS]);
 
   const ModelPacket packet = buildModelPacket(model);
-  requireOk(validateModelPacket(&packet), context);
   uint32_t hitCount = 0;
   const float* origin = floatsOf(rayFields[RAY_ORIGIN]);
   const float* direction = floatsOf(rayFields[RAY_DIRECTION]);
