@@ -134,13 +134,17 @@ std::string reportPattern(const std::string& lead, const std::string& file, int 
          "\n";
 }
 
-std::string pendingAmong(std::initializer_list<const char*> names) {
+std::string pendingAmong(const std::vector<std::string>& names) {
   static const std::set<std::string> pending = readPendingWorkers();
   std::string missing;
-  for (const char* name : names) {
-    if (pending.count(name)) missing += std::string(" ") + name;
+  for (const std::string& name : names) {
+    if (pending.count(name)) missing += " " + name;
   }
   return missing;
+}
+
+std::string pendingAmong(std::initializer_list<const char*> names) {
+  return pendingAmong(std::vector<std::string>(names.begin(), names.end()));
 }
 
 }  // namespace bindingtest

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "context/context.h"
 #include "host/host_kit.h"
@@ -53,6 +54,24 @@ struct RegisteredContext {
   uint32_t attribute(uint32_t id) const { return record->attributes[id]; }
 };
 
+// A 2 x 1 Rgb32 context of our own with colour, depth and accumulation buffers.
+struct BufferContext : RegisteredContext {
+  uint32_t colour[2] = {0xFF0000, 0x0000FF};
+  int32_t depth[2] = {1 << 30, 1 << 30};
+  uint32_t accum[2] = {0, 0};
+  BufferContext() {
+    record->width = 2;
+    record->height = 1;
+    record->pitch = 2;
+    record->rowBytes = 8;
+    record->colorModel = RukColorModel{Rgb32, 4, 32, 8, 8, 8, 16, 8, 0, 16, 8, 0, 0, nullptr};
+    record->bufferFlags = 1 | 2 | 8;
+    record->colorBuffer = reinterpret_cast<uint8_t*>(colour);
+    record->depthBuffer = depth;
+    record->accumBuffer = accum;
+  }
+};
+
 // A model record of our own under a live model reference, held by a
 // KELRendModel object with `ready` set.
 struct RegisteredModel {
@@ -78,6 +97,7 @@ std::string reportPattern(const std::string& lead, const std::string& file, int 
 
 // Workers among `names` that are still placeholders; empty when all exist.
 std::string pendingAmong(std::initializer_list<const char*> names);
+std::string pendingAmong(const std::vector<std::string>& names);
 
 }  // namespace bindingtest
 

@@ -324,24 +324,6 @@ TEST(Textures, InitConvertAndDispose) {
 
 // --- Buffers -------------------------------------------------------------------
 
-// A 2 x 1 Rgb32 context of our own with colour, depth and accumulation buffers.
-struct BufferContext : RegisteredContext {
-  uint32_t colour[2] = {0xFF0000, 0x0000FF};
-  int32_t depth[2] = {0, 0};
-  uint32_t accum[2] = {0, 0};
-  BufferContext() {
-    record->width = 2;
-    record->height = 1;
-    record->pitch = 2;
-    record->rowBytes = 8;
-    record->colorModel = RukColorModel{Rgb32, 4, 32, 8, 8, 8, 16, 8, 0, 16, 8, 0, 0, nullptr};
-    record->bufferFlags = 1 | 2 | 8;
-    record->colorBuffer = reinterpret_cast<uint8_t*>(colour);
-    record->depthBuffer = depth;
-    record->accumBuffer = accum;
-  }
-};
-
 TEST(Buffers, AccumulationNativesPassTheirOperations) {
   REQUIRE_WORKERS("accumulateContext", "accumulateBuffer", "buildScaleTable");
   BufferContext context;

@@ -65,13 +65,15 @@ TEST(StubResults, BooleanTrueIsOne) {
 }
 
 TEST(StubResults, RenderOfAModelThatIsNotReadyDrawsNothingEvenWithoutArrays) {
-  // Rendering would end in a placeholder or read the null arrays.
-  RegisteredContext context;
+  BufferContext context;
   const JHandle model = newModelObject();
   setInt(model, MODEL_PRIMITIVE_COUNT, 5);
   setInt(model, MODEL_VERTEX_COUNT, 5);
   const StubResult result = callGraphics3D("doRender", {context.graphics, model});
   EXPECT_EQ(result.advanced, 0);
+  EXPECT_EQ(context.colour[0], 0xFF0000u);
+  EXPECT_EQ(context.colour[1], 0x0000FFu);
+  EXPECT_EQ(context.depth[0], 1 << 30);
 }
 
 TEST(StubResults, DisposeAfterAFailedInitDoesNothing) {
