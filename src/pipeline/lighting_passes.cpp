@@ -1,0 +1,128 @@
+// The lighting passes over a transformed batch: flat (one evaluation per
+// primitive, at its first corner) and smooth (one per corner, shared through
+// the vertex cache). Entries wholly outside one clip plane are skipped.
+// One working copy of the material serves every evaluation of a pass: only
+// the colour that the model's colours replace changes between them, and it is
+// rewritten before each.
+#include <cstdint>
+
+#include "context/context.h"
+#include "device/product_table.h"
+#include "pipeline/lighting.h"
+#include "pipeline/lighting_inputs.h"
+#include "raster/raster.h"
+
+namespace {
+
+// A back face lit two-sided is lit with its normal reversed.
+inline const float* facingNormal(const float* normal, uint32_t facing, float* reversed) {
+  if ((facing & FACING_LIT_AS_BACK) == 0) return normal;
+  for (int k = 0; k < 3; ++k) reversed[k] = -normal[k];
+  return reversed;
+}
+
+// The cache key of a normal: its address, with the low bit set when it is
+// used reversed, so that a vertex shared by a front face and a two-sided back
+// face is not given the other side's colours. The key is only compared.
+inline const float* normalKey(const float* normal, uint32_t facing) {
+  const uintptr_t reversedBit = (facing & FACING_LIT_AS_BACK) != 0 ? 1u : 0u;
+  return reinterpret_cast<const float*>(reinterpret_cast<uintptr_t>(normal) ^ reversedBit);
+}
+
+// The colour of the working material that the model's colours replace, or
+// null when the model has no colours.
+inline uint32_t* substitutedColorOf(RukMaterial* material, const LightingInputs& in,
+                                    const RukContext* context) {
+  if (in.colors == nullptr) return nullptr;
+  return substitutedColor(material, context->attributes[ATTR_COLOR_MATERIAL]);
+}
+
+}  // namespace
+
+void lightBatchFlat(RukContext* context, uint32_t cornersPerPrimitive, const ModelPacket* packet,
+                    uint32_t pipelineFlags) {
+  const LightingInputs in = lightingInputsOf(packet);
+  RukMaterial material = context->material;
+  uint32_t* const substituted = substitutedColorOf(&material, in, context);
+  const uint8_t* const alphaRow = productRow(material.alpha);
+  BatchEntry* const batch = context->batch;
+  for (uint32_t e = 0; e < context->batchCount; ++e) {
+    BatchEntry& entry = batch[e];
+    if (entry.clipAnd != 0) continue;
+    const uint32_t primitive = entry.primitiveIndex;
+    const size_t first = size_t{cornersPerPrimitive} * primitive;
+
+    uint32_t alpha = material.alpha;
+    if (in.colors != nullptr) {
+      const uint32_t color = cornerColor(in, primitive, first);
+      if (substituted != nullptr) *substituted = color & 0xFFFFFFu;
+      alpha = alphaRow[color >> 24];
+    }
+    float reversed[3];
+    const float* normal = facingNormal(cornerNormal(in, primitive, first), entry.facing, reversed);
+
+    uint32_t color, specular;
+    evaluateLighting(context, cornerPosition(in, first), normal, &material, &color, &specular);
+    color |= alpha << 24;
+    for (uint32_t k = 0; k < cornersPerPrimitive; ++k) {
+      entry.corners[k].color = color;
+      entry.corners[k].specular = specular;
+    }
+  }
+  if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, true);
+}
+
+void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const ModelPacket* packet,
+                      uint32_t pipelineFlags) {
+  const LightingInputs in = lightingInputsOf(packet);
+  RukMaterial material = context->material;
+  uint32_t* const substituted = substitutedColorOf(&material, in, context);
+  const uint8_t* const alphaRow = productRow(material.alpha);
+  const uint32_t uncoloured = material.alpha << 24 | material.diffuse;
+
+  BatchEntry* const batch = context->batch;
+  for (uint32_t e = 0; e < context->batchCount; ++e) {
+    BatchEntry& entry = batch[e];
+    if (entry.clipAnd != 0) continue;
+    const uint32_t primitive = entry.primitiveIndex;
+    for (uint32_t j = 0; j < cornersPerPrimitive; ++j) {
+      const size_t corner = size_t{cornersPerPrimitive} * primitive + j;
+      BatchVertex& out = entry.corners[j];
+      const float* normal = cornerNormal(in, primitive, corner);
+      const float* key = normalKey(normal, entry.facing);
+      uint32_t value = uncoloured;
+      if (in.colors != nullptr) {
+        const uint32_t color = cornerColor(in, primitive, corner);
+        value = static_cast<uint32_t>(alphaRow[color >> 24]) << 24 | (color & 0xFFFFFFu);
+      }
+
+      const uint32_t vertex = in.vertexIndices[corner];
+      VertexCacheEntry& slot = context->vertexCache[vertex & (VERTEX_CACHE_SIZE - 1)];
+      if (slot.tag != vertex || slot.normalRef != key || slot.inColor != value) {
+        if (slot.tag != vertex) {
+          // The slot now belongs to this vertex: give it this vertex's
+          // transformed position too, so that a later batch that finds the
+          // tag does not take another vertex's position.
+          slot.tag = vertex;
+          slot.x = out.x;
+          slot.y = out.y;
+          slot.z = out.z;
+          slot.w = out.w;
+          slot.clipCode = out.clipCode;
+        }
+        slot.normalRef = key;
+        slot.inColor = value;
+        if (substituted != nullptr) *substituted = value & 0xFFFFFFu;
+        float reversed[3];
+        uint32_t color, specular;
+        evaluateLighting(context, cornerPosition(in, corner), facingNormal(normal, entry.facing, reversed),
+                         &material, &color, &specular);
+        slot.litColor = color | (value & 0xFF000000u);
+        slot.litSpecular = specular;
+      }
+      out.color = slot.litColor;
+      out.specular = slot.litSpecular;
+    }
+  }
+  if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, false);
+}
