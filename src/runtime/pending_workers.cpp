@@ -37,32 +37,6 @@ RukStatus copyContextBuffers(const RukContext*, RukContext*, uint32_t) { PENDING
 RukStatus accumulateContext(RukContext*, uint32_t, float) { PENDING(accumulateContext); }
 void buildScaleTable(int32_t*, uint32_t, uint32_t, float) { PENDING(buildScaleTable); }
 
-// Render dispatch and vertex batch.
-RukStatus renderModel(RukContext*, const ModelPacket*) { PENDING(renderModel); }
-RukStatus validateModelPacket(const ModelPacket*) { PENDING(validateModelPacket); }
-uint32_t computePipelineFlags(const RukContext*, const ModelPacket*) { PENDING(computePipelineFlags); }
-void transformBatch(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(transformBatch); }
-
-// Lighting and fog.
-RukStatus setMaterial(RukContext*, uint32_t, uint32_t, uint32_t, uint32_t, float, uint32_t) { PENDING(setMaterial); }
-RukStatus pushDirectionalLight(RukContext*, uint32_t, uint32_t, const float*) { PENDING(pushDirectionalLight); }
-RukStatus pushPointLight(RukContext*, uint32_t, uint32_t, const float*, float, float, float, float) {
-  PENDING(pushPointLight);
-}
-RukStatus pushSpotLight(RukContext*, uint32_t, uint32_t, const float*, const float*, float, float, float, float,
-                        float, float) {
-  PENDING(pushSpotLight);
-}
-RukStatus popLight(RukContext*) { PENDING(popLight); }
-RukStatus resetLights(RukContext*) { PENDING(resetLights); }
-void updateModelSpaceLighting(RukContext*) { PENDING(updateModelSpaceLighting); }
-void evaluateLighting(const RukContext*, const float*, const float*, const RukMaterial*, uint32_t*, uint32_t*) {
-  PENDING(evaluateLighting);
-}
-void lightBatchFlat(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(lightBatchFlat); }
-void lightBatchSmooth(RukContext*, uint32_t, const ModelPacket*, uint32_t) { PENDING(lightBatchSmooth); }
-void computeFogAmounts(RukContext*, uint32_t, uint32_t, bool) { PENDING(computeFogAmounts); }
-
 // Rasterizer selection and the queue.
 // Until the scan converters exist no format has tables: contexts can be
 // created, and whatever they queue is skipped by the flush.
