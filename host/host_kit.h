@@ -132,6 +132,12 @@ StubFunction findStub(const char* name);
 // The same, or null when there is none.
 StubFunction lookupStub(const char* name);
 
+// Test hook: while a router is set, every lookup asks it first (and nothing
+// is cached), so a test can stand a recording stub in for any native. Null
+// removes it.
+using StubRouter = StubFunction (*)(const char* name);
+void routeStubs(StubRouter router);
+
 // Calls the stub `name` with the given argument words.
 StubResult callStub(const char* name, std::initializer_list<JArg> args);
 StubResult callStub(StubFunction stub, std::initializer_list<JArg> args);

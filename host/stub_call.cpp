@@ -21,6 +21,7 @@ struct StubTable {
   void* library = nullptr;   // null: the running process
   std::string libraryPath;
   std::map<std::string, StubFunction, std::less<>> resolved;
+  StubRouter router = nullptr;
 };
 
 StubTable& table() {
@@ -62,11 +63,20 @@ void useStubLibrary(const char* path) {
 StubFunction lookupStub(const char* name) {
   StubTable& t = table();
   std::lock_guard guard(t.lock);
+  if (t.router != nullptr) {
+    if (StubFunction routed = t.router(name)) return routed;
+  }
   if (auto found = t.resolved.find(name); found != t.resolved.end()) return found->second;
   void* symbol = dlsym(t.library != nullptr ? t.library : processHandle(), name);
   auto stub = reinterpret_cast<StubFunction>(symbol);
   if (stub != nullptr) t.resolved.emplace(name, stub);
   return stub;
+}
+
+void routeStubs(StubRouter router) {
+  StubTable& t = table();
+  std::lock_guard guard(t.lock);
+  t.router = router;
 }
 
 StubFunction findStub(const char* name) {

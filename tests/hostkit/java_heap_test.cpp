@@ -94,3 +94,20 @@ TEST(JavaHeapDeathTest, ExhaustionIsReported) {
 }
 
 }  // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+namespace {
+
+// The gap after each allocation is poisoned, so a native writing one element
+// past an array is caught at once.
+TEST(JavaHeapDeathTest, WritingPastAnArrayIsCaught) {
+  const JHandle bytes = newByteArray(5);
+  volatile uint8_t* elements = byteElements(bytes);
+  EXPECT_DEATH(elements[5] = 1, "use-after-poison");
+  const JHandle ints = newIntArray(3);
+  volatile int32_t* words = intElements(ints);
+  EXPECT_DEATH(words[3] = 1, "use-after-poison");
+}
+
+}  // namespace
+#endif
