@@ -3,8 +3,11 @@
 // stub stands in for the library).
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <bit>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,8 +55,22 @@ class JavaClasses : public ::testing::Test {
   void SetUp() override { kelhost::routeStubs(&route); }
   void TearDown() override { kelhost::routeStubs(nullptr); }
 
+  // Runs every case and checks the stub it called. Then, against the built
+  // renderer library: a class whose natives the library serves at all must
+  // have every one of them (a misspelt method name shows up here).
   void check(const std::vector<Case>& cases) {
+    void* library = dlopen(KELRUK_LIBRARY_PATH, RTLD_LAZY | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    std::map<std::string, std::vector<std::string>> missingByClass;
+    std::map<std::string, int> foundByClass;
     for (const Case& c : cases) {
+      const std::string stub = std::string("Java_") + c.stub + "_stub";
+      const std::string className = std::string(c.stub).substr(0, std::string(c.stub).rfind('_'));
+      if (dlsym(library, stub.c_str()) != nullptr) {
+        ++foundByClass[className];
+      } else {
+        missingByClass[className].push_back(stub);
+      }
       expectedWords = c.words.size();
       const std::size_t before = recorded.count;
       c.call();
@@ -61,6 +78,10 @@ class JavaClasses : public ::testing::Test {
       EXPECT_EQ(recorded.name, std::string("Java_") + c.stub + "_stub");
       EXPECT_EQ(recorded.words, c.words) << c.stub;
     }
+    for (const auto& [className, missing] : missingByClass) {
+      if (foundByClass[className] > 0) ADD_FAILURE() << "the library lacks " << missing.front() << " of " << className;
+    }
+    dlclose(library);
   }
 };
 

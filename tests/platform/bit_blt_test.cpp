@@ -90,6 +90,8 @@ struct WordCase {
   uint32_t rgb;
 };
 
+void PrintTo(const WordCase& c, std::ostream* os) { *os << c.layout; }
+
 class BitBltWords : public BitBltTest, public ::testing::WithParamInterface<WordCase> {};
 
 TEST_P(BitBltWords, ConvertsThroughTheMasks) {

@@ -12,6 +12,8 @@ struct StrideCase {
   int stride;
 };
 
+void PrintTo(const StrideCase& c, std::ostream* os) { *os << c.width << " pixels of " << c.bitCount << " bits"; }
+
 class DibStride : public DisplayTest, public ::testing::WithParamInterface<StrideCase> {};
 
 TEST_P(DibStride, RowsArePaddedToFourBytesAndZeroed) {
@@ -67,6 +69,8 @@ struct MaskCase {
   uint32_t reported[3];
 };
 
+void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.bitCount << "-bit DIB on a " << c.depth << "-bit display"; }
+
 class DibMasks : public DisplayTest, public ::testing::WithParamInterface<MaskCase> {};
 
 TEST_P(DibMasks, ReportsTheDisplayMasksAtItsDepth) {
@@ -112,6 +116,8 @@ struct BadCase {
   DWORD compression;
   UINT usage;
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.what; }
 
 class DibRejects : public DisplayTest, public ::testing::WithParamInterface<BadCase> {};
 
