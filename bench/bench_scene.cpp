@@ -1,0 +1,129 @@
+#include "bench_scene.h"
+
+#include <cmath>
+#include <span>
+
+#include "platform/display.h"
+
+namespace bench {
+
+using kel::ruk::KELRend3DDevice;
+using kel::ruk::KELRendGraphics3D;
+using kel::ruk::KELRendModel;
+using kel::ruk::KELRendTexture;
+using kel::ruk::Material;
+using kelhost::ByteArray;
+using kelhost::FloatArray;
+using kelhost::IntArray;
+
+const char* screenName(Screen screen) {
+  switch (screen) {
+    case Screen::Rgb32: return "Rgb32";
+    case Screen::Rgb16: return "Rgb16";
+    case Screen::Indexed8Dithered: return "Indexed8Dithered";
+  }
+  return "?";
+}
+
+BenchContext makeContext(Screen screen) {
+  BenchContext c;
+  c.device = KELRend3DDevice::create();
+  switch (screen) {
+    case Screen::Rgb32:
+      displaySetDepth(32);
+      displaySetMasks(0xFF0000, 0x00FF00, 0x0000FF);
+      c.device.initDirect(0xFF0000, 0x00FF00, 0x0000FF);
+      break;
+    case Screen::Rgb16:
+      displaySetDepth(16);
+      displaySetMasks(0xF800, 0x07E0, 0x001F);
+      c.device.initDirect(0xF800, 0x07E0, 0x001F);
+      break;
+    case Screen::Indexed8Dithered: {
+      displaySetDepth(8);
+      ByteArray red = ByteArray::create(256), green = ByteArray::create(256), blue = ByteArray::create(256);
+      for (int i = 0; i < 256; ++i) {
+        const uint32_t rgb = displaySystemPaletteEntry(i);
+        red[static_cast<std::size_t>(i)] = static_cast<uint8_t>(rgb >> 16);
+        green[static_cast<std::size_t>(i)] = static_cast<uint8_t>(rgb >> 8);
+        blue[static_cast<std::size_t>(i)] = static_cast<uint8_t>(rgb);
+      }
+      c.device.initIndexed(256, red, green, blue);
+      break;
+    }
+  }
+  c.window = displayCreateWindow(kWidth, kHeight);
+  displayActivateWindow(c.window);
+  c.g = KELRendGraphics3D::create(c.device);
+  c.g.init(2, kWidth, kHeight);
+  if (screen == Screen::Indexed8Dithered) c.g.enableFeature(4);
+  // Model colours become the emission; without lights that is the lit colour.
+  c.g.setMaterial(Material::create(0, 0, 0, 0, 0.0f, 255));
+  c.g.setModifiedMaterialColor(0);
+  c.g.doSetClearColor(0x000000);
+  return c;
+}
+
+void releaseContext(BenchContext& c) {
+  c.g.dispose();
+  displayDestroyWindow(c.window);
+}
+
+KELRendModel makeModel(const MeshData& mesh) {
+  const int32_t triangles = static_cast<int32_t>(mesh.indices.size() / 3);
+  KELRendModel m = KELRendModel::create();
+  m.setPrimitiveKind(KELRendModel::TRIANGLES);
+  m.setPrimitiveCount(triangles);
+  m.setVertexCount(static_cast<int32_t>(mesh.vertices.size() / 3));
+  m.setVertices(FloatArray::of(std::span<const float>(mesh.vertices)));
+  m.setVertexIndices(IntArray::of(std::span<const int32_t>(mesh.indices)));
+  if (!mesh.colors.empty()) {
+    m.setColorBinding(2);
+    m.setColors(IntArray::of(std::span<const int32_t>(mesh.colors)));
+  }
+  if (!mesh.texCoords.empty()) {
+    m.setTexCoordBinding(2);
+    m.setTexCoordCount(static_cast<int32_t>(mesh.texCoords.size() / 2));
+    m.setTexCoords(FloatArray::of(std::span<const float>(mesh.texCoords)));
+    m.setTexCoordIndices(IntArray::of(std::span<const int32_t>(mesh.indices)));
+  }
+  m.init();
+  m.setFaceNormals(FloatArray::create(static_cast<std::size_t>(triangles) * 3));
+  m.generateFaceNormals();
+  m.setReady(1);
+  return m;
+}
+
+MeshData fullScreenQuad(float depth, const int32_t colors[4], float uvSpan) {
+  // The default view: a quarter-turn field of view at 4:3; 1% larger than the
+  // view, so the clipper trims it to exactly the image.
+  const float yLimit = static_cast<float>(std::tan(0.7853982 / 2)) * 1.01f;
+  const float xLimit = yLimit * 4.0f / 3.0f;
+  MeshData quad;
+  const float x = xLimit * depth, y = yLimit * depth;
+  quad.vertices = {-x, y, -depth, x, y, -depth, x, -y, -depth, -x, -y, -depth};
+  quad.indices = {0, 3, 2, 0, 2, 1};  // counter-clockwise as seen from the eye
+  quad.colors.assign(colors, colors + 4);
+  if (uvSpan > 0) quad.texCoords = {0, uvSpan, uvSpan, uvSpan, uvSpan, 0, 0, 0};
+  return quad;
+}
+
+KELRendTexture makeTexture(const BenchContext& c) {
+  constexpr int kSize = 256;
+  KELRendTexture t = KELRendTexture::create(c.device);
+  t.init(kSize, kSize);
+  IntArray pixels = IntArray::create(kSize * kSize);
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      pixels[static_cast<std::size_t>(y * kSize + x)] =
+          static_cast<int32_t>(0xFF000000u | static_cast<uint32_t>(x) << 16 | static_cast<uint32_t>(y) << 8 |
+                               static_cast<uint32_t>((x ^ y) & 0xFF));
+    }
+  }
+  t.convertRect32(0, 0, kSize, kSize, 0xFF0000, 0xFF00, 0xFF, static_cast<int32_t>(0xFF000000u), pixels, 0, kSize);
+  t.setComplete(1);
+  c.g.doUseTexture(t);
+  return t;
+}
+
+}  // namespace bench
