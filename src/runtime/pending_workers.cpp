@@ -37,11 +37,6 @@ RukStatus copyContextBuffers(const RukContext*, RukContext*, uint32_t) { PENDING
 RukStatus accumulateContext(RukContext*, uint32_t, float) { PENDING(accumulateContext); }
 void buildScaleTable(int32_t*, uint32_t, uint32_t, float) { PENDING(buildScaleTable); }
 
-// Rasterizer selection and the queue.
-// Until the scan converters exist no format has tables: contexts can be
-// created, and whatever they queue is skipped by the flush.
-const RasterTableSet* rasterTablesFor(uint32_t) { return nullptr; }
-
 // Textures.
 RukStatus createTexture(RukDevice*, RukTexture**, uint32_t, uint32_t) { PENDING(createTexture); }
 RukStatus convertRect32Texels(const RukColorModel*, RukTexture*, int32_t, int32_t, int32_t, int32_t, uint32_t,

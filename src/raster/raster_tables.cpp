@@ -1,0 +1,37 @@
+// The routine tables of each pixel format.
+#include "raster/raster_tables.h"
+
+#include "device/color_model.h"
+
+namespace {
+
+constinit const RasterTableSet indexed8Tables = {indexed8TriangleTable.data(), indexed8DitheredTriangleTable.data(),
+                                                 indexed8LineTable.data(), indexed8PointTable.data()};
+constinit const RasterTableSet rgb555Tables = {rgb555TriangleTable.data(), nullptr, rgb555LineTable.data(),
+                                               rgb555PointTable.data()};
+constinit const RasterTableSet rgb16Tables = {rgb16TriangleTable.data(), nullptr, rgb16LineTable.data(),
+                                              rgb16PointTable.data()};
+constinit const RasterTableSet rgb24Tables = {rgb24TriangleTable.data(), nullptr, rgb24LineTable.data(),
+                                              rgb24PointTable.data()};
+constinit const RasterTableSet rgb32Tables = {rgb32TriangleTable.data(), nullptr, rgb32LineTable.data(),
+                                              rgb32PointTable.data()};
+
+}  // namespace
+
+const RasterTableSet* rasterTablesFor(uint32_t format) {
+  switch (format) {
+    case Indexed8:
+    case PixelFormatReserved1:
+      return &indexed8Tables;
+    case Rgb555:
+      return &rgb555Tables;
+    case Rgb16:
+      return &rgb16Tables;
+    case Rgb24:
+      return &rgb24Tables;
+    case Rgb32:
+      return &rgb32Tables;
+    default:
+      return nullptr;
+  }
+}

@@ -1,0 +1,31 @@
+// The constant routine tables of every pixel format, one array per table;
+// rasterTablesFor gathers them into each format's RasterTableSet.
+#pragma once
+#include <array>
+
+#include "raster/raster.h"
+
+using TriangleTable = std::array<TriangleRoutine, TRIANGLE_TABLE_SIZE>;
+using LineTable = std::array<LineRoutine, LINE_TABLE_SIZE>;
+using PointTable = std::array<PointRoutine, POINT_TABLE_SIZE>;
+
+// Triangles, generated from the one skeleton (a source per target).
+extern const TriangleTable indexed8TriangleTable;  // nearest colour, no dither
+extern const TriangleTable indexed8DitheredTriangleTable;
+extern const TriangleTable rgb555TriangleTable;
+extern const TriangleTable rgb16TriangleTable;
+extern const TriangleTable rgb24TriangleTable;
+extern const TriangleTable rgb32TriangleTable;
+
+// Lines and points.
+extern const LineTable indexed8LineTable;
+extern const LineTable rgb555LineTable;
+extern const LineTable rgb16LineTable;
+extern const LineTable rgb24LineTable;
+extern const LineTable rgb32LineTable;
+
+extern const PointTable indexed8PointTable;
+extern const PointTable rgb555PointTable;
+extern const PointTable rgb16PointTable;
+extern const PointTable rgb24PointTable;
+extern const PointTable rgb32PointTable;

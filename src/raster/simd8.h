@@ -1,0 +1,107 @@
+// Eight 32-bit lanes at a time (AVX2): the block forms of the pixel
+// encodings and of the colour arithmetic that the triangle spans use. Every
+// function gives, lane by lane, exactly what its scalar counterpart gives.
+// Only sources compiled for x86-64-v3 include this header.
+#pragma once
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "device/product_table.h"
+#include "raster/pixel_encoding.h"
+
+using Lanes8 = __m256i;
+
+inline Lanes8 splat8(uint32_t value) { return _mm256_set1_epi32(static_cast<int32_t>(value)); }
+inline Lanes8 add8(Lanes8 a, Lanes8 b) { return _mm256_add_epi32(a, b); }
+inline int32_t firstLane8(Lanes8 a) { return _mm256_cvtsi256_si32(a); }
+
+// 0, d, 2d, ... 7d in wrapping 32-bit arithmetic.
+inline Lanes8 laneMultiples8(int32_t d) {
+  return _mm256_mullo_epi32(_mm256_set1_epi32(d), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// The clamped integer part (0..255) of eight 8.16 quantities.
+inline Lanes8 intensity8(Lanes8 q) {
+  return _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(q, 16), _mm256_setzero_si256()), splat8(255));
+}
+
+inline Lanes8 min255x8(Lanes8 x) { return _mm256_min_epi32(x, splat8(255)); }
+inline Lanes8 complement255x8(Lanes8 x) { return _mm256_sub_epi32(splat8(255), x); }
+
+// productTable8[a][b] for eight pairs of intensities, by one gather of the
+// table's 32-bit words. Each word is fetched so that the wanted byte is its
+// highest, ending at the entry itself; the first three entries (all 0, row 0)
+// are served by entry 3 (also 0), so no fetch starts before the table.
+inline Lanes8 product8(Lanes8 a, Lanes8 b) {
+  const Lanes8 index = _mm256_max_epi32(_mm256_or_si256(_mm256_slli_epi32(a, 8), b), splat8(3));
+  const int* base = reinterpret_cast<const int*>(reinterpret_cast<uintptr_t>(productTable8) - 3);
+  return _mm256_srli_epi32(_mm256_i32gather_epi32(base, index, 1), 24);
+}
+
+struct Channels8 {
+  Lanes8 r, g, b;
+};
+
+inline Channels8 channelsOfWord8(Lanes8 word) {
+  const Lanes8 mask = splat8(0xFF);
+  return {_mm256_and_si256(_mm256_srli_epi32(word, 16), mask), _mm256_and_si256(_mm256_srli_epi32(word, 8), mask),
+          _mm256_and_si256(word, mask)};
+}
+
+// Block forms of the direct encodings. Raw pixels travel zero-extended in
+// 32-bit lanes; load and store move eight pixels of the row.
+template <class Encoding>
+struct BlockCodec;
+
+template <>
+struct BlockCodec<Rgb32Encoding> {
+  static Lanes8 loadRaw(const uint8_t* at) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)); }
+  static void storeRaw(uint8_t* at, Lanes8 pixels) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), pixels); }
+  static Lanes8 encode(const Channels8& c) {
+    return _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(c.r, 16), _mm256_slli_epi32(c.g, 8)), c.b);
+  }
+  static Channels8 decode(Lanes8 p) { return channelsOfWord8(p); }
+};
+
+struct BlockCodec16 {
+  static Lanes8 loadRaw(const uint8_t* at) {
+    return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
+  }
+  static void storeRaw(uint8_t* at, Lanes8 pixels) {
+    // packus keeps each 128-bit half apart: lanes 0-3 land in quadword 0 and
+    // lanes 4-7 in quadword 2.
+    const Lanes8 packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(pixels, pixels), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(packed));
+  }
+};
+
+template <>
+struct BlockCodec<Rgb16Encoding> : BlockCodec16 {
+  static Lanes8 encode(const Channels8& c) {
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(c.r, splat8(0xF8)), 8),
+                        _mm256_slli_epi32(_mm256_and_si256(c.g, splat8(0xFC)), 3)),
+        _mm256_srli_epi32(c.b, 3));
+  }
+  static Channels8 decode(Lanes8 p) {
+    return {_mm256_and_si256(_mm256_srli_epi32(p, 8), splat8(0xF8)),
+            _mm256_and_si256(_mm256_srli_epi32(p, 3), splat8(0xFC)),
+            _mm256_and_si256(_mm256_slli_epi32(p, 3), splat8(0xF8))};
+  }
+};
+
+template <>
+struct BlockCodec<Rgb555Encoding> : BlockCodec16 {
+  static Lanes8 encode(const Channels8& c) {
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(c.r, splat8(0xF8)), 7),
+                        _mm256_slli_epi32(_mm256_and_si256(c.g, splat8(0xF8)), 2)),
+        _mm256_srli_epi32(c.b, 3));
+  }
+  static Channels8 decode(Lanes8 p) {
+    return {_mm256_srli_epi32(_mm256_and_si256(p, splat8(0x7C00)), 7),
+            _mm256_srli_epi32(_mm256_and_si256(p, splat8(0x03E0)), 2),
+            _mm256_and_si256(_mm256_slli_epi32(p, 3), splat8(0xF8))};
+  }
+};

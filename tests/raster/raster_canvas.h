@@ -1,0 +1,121 @@
+// A context set up by hand for calling scan converters directly: colour rows
+// padded past the pixels (the padding must stay untouched), a depth buffer,
+// the rasterizer block with its inverse colour maps, and the product table.
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "context/context.h"
+#include "device/product_table.h"
+#include "raster/raster.h"
+
+// productTable8 by its definition, (a x b + 128) / 255.
+inline void fillProductTable() {
+  for (uint32_t a = 0; a < 256; ++a) {
+    for (uint32_t b = 0; b < 256; ++b) productTable8[a * 256 + b] = static_cast<uint8_t>((a * b + 128) / 255);
+  }
+}
+
+inline uint32_t bytesPerPixelOf(uint32_t format) {
+  switch (format) {
+    case Rgb555:
+    case Rgb16:
+      return 2;
+    case Rgb24:
+      return 3;
+    case Rgb32:
+      return 4;
+    default:
+      return 1;
+  }
+}
+
+inline constexpr uint8_t PADDING_BYTE = 0xA5;
+
+struct RasterCanvas {
+  std::unique_ptr<RukContext> context = std::make_unique<RukContext>();
+  RasterState state{};
+  std::vector<uint8_t> color;
+  std::vector<int32_t> depth;
+  std::vector<uint8_t> map12 = std::vector<uint8_t>(4096);
+  std::vector<uint8_t> map6 = std::vector<uint8_t>(64);
+  std::vector<uint32_t> texels;
+  uint32_t bytesPerPixel;
+
+  // rowPadding extra bytes follow each row's pixels.
+  RasterCanvas(uint32_t format, uint32_t width, uint32_t height, uint32_t rowPadding = 6) {
+    fillProductTable();
+    std::memset(static_cast<void*>(context.get()), 0, sizeof(RukContext));
+    bytesPerPixel = bytesPerPixelOf(format);
+    RukContext& c = *context;
+    c.colorModel.format = format;
+    c.colorModel.bytesPerPixel = bytesPerPixel;
+    c.colorModel.redWordShift = 16;
+    c.colorModel.greenWordShift = 8;
+    c.colorModel.blueWordShift = 0;
+    c.width = width;
+    c.height = height;
+    c.rowBytes = width * bytesPerPixel + rowPadding;
+    c.pitch = c.rowBytes % bytesPerPixel == 0 ? c.rowBytes / bytesPerPixel : width;
+    color.assign(static_cast<size_t>(c.rowBytes) * height, PADDING_BYTE);
+    depth.assign(static_cast<size_t>(width) * height, 0x7FFFFFFF);
+    c.colorBuffer = color.data();
+    c.depthBuffer = depth.data();
+    c.bufferFlags = 1 | 2;
+    // Distinct recognisable map entries: map12[i] = i & 0xFF ^ 0x5A, map6[i] = 100 + i.
+    for (uint32_t i = 0; i < 4096; ++i) map12[i] = static_cast<uint8_t>((i & 0xFF) ^ 0x5A);
+    for (uint32_t i = 0; i < 64; ++i) map6[i] = static_cast<uint8_t>(100 + i);
+    state.inverseColorMap12 = map12.data();
+    state.inverseColorMap6 = map6.data();
+    c.rasterState = &state;
+  }
+
+  void setTexture(uint32_t log2Width, uint32_t log2Height, std::vector<uint32_t> words) {
+    texels = std::move(words);
+    context->boundTexture = {1u << log2Width, 1u << log2Height, log2Width, log2Height, texels.data()};
+  }
+
+  uint8_t* pixelAddress(uint32_t row, uint32_t column) {
+    return color.data() + static_cast<size_t>(row) * context->rowBytes + column * bytesPerPixel;
+  }
+  // The stored pixel as a little-endian number of bytesPerPixel bytes.
+  uint32_t pixel(uint32_t row, uint32_t column) {
+    const uint8_t* at = pixelAddress(row, column);
+    uint32_t value = 0;
+    for (uint32_t i = 0; i < bytesPerPixel; ++i) value |= static_cast<uint32_t>(at[i]) << (8 * i);
+    return value;
+  }
+  void setPixel(uint32_t row, uint32_t column, uint32_t value) {
+    uint8_t* at = pixelAddress(row, column);
+    for (uint32_t i = 0; i < bytesPerPixel; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+  }
+  int32_t& depthAt(uint32_t row, uint32_t column) { return depth[static_cast<size_t>(row) * context->width + column]; }
+
+  // Fills every pixel (not the padding) with one value.
+  void fillPixels(uint32_t value) {
+    for (uint32_t row = 0; row < context->height; ++row) {
+      for (uint32_t column = 0; column < context->width; ++column) setPixel(row, column, value);
+    }
+  }
+  bool paddingUntouched() const {
+    const uint32_t used = context->width * bytesPerPixel;
+    for (uint32_t row = 0; row < context->height; ++row) {
+      for (uint32_t i = used; i < context->rowBytes; ++i) {
+        if (color[static_cast<size_t>(row) * context->rowBytes + i] != PADDING_BYTE) return false;
+      }
+    }
+    return true;
+  }
+};
+
+// A vertex with the given position and every other field zero.
+inline RasterVertex vertexAt(double x, double y) {
+  RasterVertex v{};
+  v.x = static_cast<int32_t>(x * 65536.0);
+  v.y = static_cast<int32_t>(y * 65536.0);
+  return v;
+}
+
+inline int32_t fixed16(double value) { return static_cast<int32_t>(value * 65536.0); }
