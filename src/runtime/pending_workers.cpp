@@ -36,16 +36,3 @@ RukStatus clearContext(RukContext*, uint32_t) { PENDING(clearContext); }
 RukStatus copyContextBuffers(const RukContext*, RukContext*, uint32_t) { PENDING(copyContextBuffers); }
 RukStatus accumulateContext(RukContext*, uint32_t, float) { PENDING(accumulateContext); }
 void buildScaleTable(int32_t*, uint32_t, uint32_t, float) { PENDING(buildScaleTable); }
-
-// Textures.
-RukStatus createTexture(RukDevice*, RukTexture**, uint32_t, uint32_t) { PENDING(createTexture); }
-RukStatus convertRect32Texels(const RukColorModel*, RukTexture*, int32_t, int32_t, int32_t, int32_t, uint32_t,
-                              uint32_t, uint32_t, uint32_t, const uint32_t*, int32_t) {
-  PENDING(convertRect32Texels);
-}
-RukStatus convertRect8Texels(const RukColorModel*, RukTexture*, int32_t, int32_t, int32_t, int32_t,
-                             const uint32_t*, uint32_t, const uint8_t*, int32_t) {
-  PENDING(convertRect8Texels);
-}
-RukStatus destroyTexture(RukDevice*, RukTexture*) { PENDING(destroyTexture); }
-RukStatus bindTexture(RukContext*, const RukTexture*) { PENDING(bindTexture); }
