@@ -27,12 +27,3 @@ RukStatus CreateRukFramebuffer(RukDevice*, RukContext**, int32_t*, uint32_t*, in
 void releaseFramebuffer(RukFramebuffer*) { PENDING(releaseFramebuffer); }
 void disposeFramebuffer(RukContext*) { PENDING(disposeFramebuffer); }
 void presentFramebuffer(RukContext*, HDC, HWND, int32_t, int32_t) { PENDING(presentFramebuffer); }
-
-// Buffer operations.
-bool clearBuffers(RukContext*, uint32_t) { PENDING(clearBuffers); }
-bool copyBuffers(const RukContext*, RukContext*, uint32_t) { PENDING(copyBuffers); }
-bool accumulateBuffer(RukContext*, uint32_t, float) { PENDING(accumulateBuffer); }
-RukStatus clearContext(RukContext*, uint32_t) { PENDING(clearContext); }
-RukStatus copyContextBuffers(const RukContext*, RukContext*, uint32_t) { PENDING(copyContextBuffers); }
-RukStatus accumulateContext(RukContext*, uint32_t, float) { PENDING(accumulateContext); }
-void buildScaleTable(int32_t*, uint32_t, uint32_t, float) { PENDING(buildScaleTable); }
