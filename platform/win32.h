@@ -155,6 +155,11 @@ KELPLATFORM_API int GetDeviceCaps(HDC dc, int index);
 KELPLATFORM_API HPALETTE CreatePalette(const LOGPALETTE* palette);
 KELPLATFORM_API HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
 KELPLATFORM_API UINT RealizePalette(HDC dc);
+// Copies up to `count` system palette colours from slot `start` (flags 0) and
+// returns how many it copied; with null `entries`, the number of slots (256).
+// 0 when the display is not 8 bits deep (no system palette) or the device
+// context is unknown.
+KELPLATFORM_API UINT GetSystemPaletteEntries(HDC dc, UINT start, UINT count, PALETTEENTRY* entries);
 KELPLATFORM_API HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                                          DWORD offset);
 KELPLATFORM_API HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);

@@ -17,6 +17,7 @@ struct RukFramebuffer {
   void* bitmapInfo;     // the BITMAPINFO the DIB section was made from; owned
   HBITMAP bitmap;       // the DIB section
   HDC dc;               // device context of the window active at creation
+  HWND dcWindow;        // that window (0: the screen), for ReleaseDC
   HWND paintWindow;     // first window doPaint painted into; 0 until then
   HPALETTE palette;     // 256 explicit entries; depth 8 only
   uint32_t rowBytes;    // bytes from one pixel row to the next (rows padded to 4 bytes)
@@ -27,11 +28,15 @@ struct RukFramebuffer {
 RukStatus CreateRukFramebuffer(RukDevice* device, RukContext** out, int32_t* depthBuffer,
                                uint32_t* accumBuffer, int32_t width, int32_t height);
 
-// Releases what creation obtained (used on creation failure and on dispose).
+// Releases everything creation obtained: the BITMAPINFO, the DIB section,
+// the window's device context (ReleaseDC), the palette, and the record
+// (used on creation failure and on dispose). Null is accepted.
 void releaseFramebuffer(RukFramebuffer* framebuffer);
 
 // Called by KELRendGraphics3D.dispose before the context is freed: releases
-// the framebuffer and the buffers the context was created with.
+// the context's framebuffer and frees (with free) the depth and accumulation
+// buffers the init native allocated, leaving those context fields null.
+// Null is accepted.
 void disposeFramebuffer(RukContext* context);
 
 // Copies the whole image to (x, y) of the target: the window's device context

@@ -19,11 +19,3 @@
 #include "texture/texture.h"
 
 #define PENDING(name) fatalReport("kelruk: not implemented: " #name, __FILE__, __LINE__)
-
-// Framebuffer and presentation.
-RukStatus CreateRukFramebuffer(RukDevice*, RukContext**, int32_t*, uint32_t*, int32_t, int32_t) {
-  PENDING(CreateRukFramebuffer);
-}
-void releaseFramebuffer(RukFramebuffer*) { PENDING(releaseFramebuffer); }
-void disposeFramebuffer(RukContext*) { PENDING(disposeFramebuffer); }
-void presentFramebuffer(RukContext*, HDC, HWND, int32_t, int32_t) { PENDING(presentFramebuffer); }
