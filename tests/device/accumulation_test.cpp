@@ -1,6 +1,8 @@
 // The accumulation buffer operations and their scale tables.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 #include "device/buffer_ops.h"
@@ -30,6 +32,8 @@ struct RoundTripCase {
   PixelFormat format;
   std::vector<uint32_t> pixels;
 };
+
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << "format " << c.format; }
 
 class LoadThenReturn : public testing::TestWithParam<RoundTripCase> {};
 

@@ -1,6 +1,8 @@
 // Clearing colour, depth and accumulation buffers.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "context/attributes.h"
 #include "device/buffer_ops.h"
 #include "raster/raster.h"
@@ -14,6 +16,11 @@ struct ClearCase {
   uint32_t clearColor;
   uint32_t expectedPixel;
 };
+
+void PrintTo(const ClearCase& c, std::ostream* os) {
+  *os << "format " << c.format << ", " << c.width << "x" << c.height << " padding " << c.padding << ", colour "
+      << std::hex << c.clearColor;
+}
 
 class ColorClear : public testing::TestWithParam<ClearCase> {};
 

@@ -2,6 +2,8 @@
 // lookups.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <array>
 #include <cstring>
 
@@ -26,6 +28,10 @@ struct DirectCase {
   uint32_t bits[3], shifts[3], wordShifts[3];
   uint32_t bitsPerPixel, bytesPerPixel;
 };
+
+void PrintTo(const DirectCase& c, std::ostream* os) {
+  *os << "depth " << c.depth << " masks " << std::hex << c.red << " " << c.green << " " << c.blue;
+}
 
 class DirectModel : public testing::TestWithParam<DirectCase> {};
 
@@ -67,6 +73,8 @@ struct Rejection {
   const char* why;
   uint32_t depth, red, green, blue;
 };
+
+void PrintTo(const Rejection& r, std::ostream* os) { *os << r.why; }
 
 class RejectedDescriptor : public testing::TestWithParam<Rejection> {};
 

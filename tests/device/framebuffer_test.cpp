@@ -2,6 +2,8 @@
 // presentation into windows and toolkit surfaces, and release.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -142,6 +144,8 @@ struct FailureCase {
   RukStatus status;
   const char* trace;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.what; }
 
 class FramebufferFailure : public Framebuffer, public testing::WithParamInterface<FailureCase> {};
 

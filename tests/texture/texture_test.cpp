@@ -2,6 +2,8 @@
 // rectangles, and binding.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <array>
 #include <memory>
 #include <vector>
@@ -43,6 +45,8 @@ struct SizeCase {
   RukStatus status;
   uint32_t log2Width, log2Height;
 };
+
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.width << "x" << c.height; }
 
 class CreateTexture : public testing::TestWithParam<SizeCase> {};
 
@@ -125,6 +129,8 @@ struct ClipCase {
   // Texels written, as (column, source row) -> source value (column + 16 * row of the source rectangle).
   std::vector<std::array<uint32_t, 3>> written;
 };
+
+void PrintTo(const ClipCase& c, std::ostream* os) { *os << c.what; }
 
 class ClippedRect32 : public testing::TestWithParam<ClipCase> {};
 
