@@ -34,7 +34,9 @@ void addTriangle(Mesh& mesh, int32_t a, int32_t b, int32_t c, Vec3 outward, int3
     std::swap(colorB, colorC);
   }
   mesh.indices.insert(mesh.indices.end(), {a, b, c});
-  mesh.colors.insert(mesh.colors.end(), {colorA, colorB, colorC});
+  // Java colours carry their opacity in the top byte.
+  constexpr int32_t kOpaque = static_cast<int32_t>(0xFF000000u);
+  mesh.colors.insert(mesh.colors.end(), {colorA | kOpaque, colorB | kOpaque, colorC | kOpaque});
 }
 
 int32_t rgb(float r, float g, float b) {

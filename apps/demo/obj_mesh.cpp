@@ -64,7 +64,7 @@ bool loadObj(const std::string& path, Mesh* mesh, std::string* error) {
       for (int k = 0; k < 3; ++k) {
         const tinyobj::index_t index = shape.mesh.indices[3 * f + static_cast<std::size_t>(k)];
         mesh->indices.push_back(index.vertex_index);
-        mesh->colors.push_back(color);
+        mesh->colors.push_back(static_cast<int32_t>(0xFF000000u) | color);
         if (textured) mesh->texCoordIndices.push_back(std::max(index.texcoord_index, 0));
       }
     }

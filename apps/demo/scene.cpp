@@ -1,5 +1,6 @@
 #include "scene.h"
 
+#include <cstdio>
 #include <span>
 
 namespace demo {
@@ -30,10 +31,13 @@ KELRendModel makeModel(const Mesh& mesh, float creaseAngle) {
     m.setTexCoords(FloatArray::of(std::span<const float>(mesh.texCoords)));
     m.setTexCoordIndices(IntArray::of(std::span<const int32_t>(mesh.texCoordIndices)));
   }
-  if (!m.init()) return m;
+  if (!m.init()) {
+    std::fprintf(stderr, "kelruk-demo: KELRendModel.init failed\n");
+    return m;
+  }
   if (mesh.primitiveKind == 0) {
     m.setFaceNormals(FloatArray::create(static_cast<std::size_t>(primitives) * 3));
-    m.generateFaceNormals();
+    if (!m.generateFaceNormals()) std::fprintf(stderr, "kelruk-demo: generateFaceNormals failed\n");
     if (m.generateVertexNormals(creaseAngle) && m.normalCount() > 0) {
       m.setNormals(FloatArray::create(static_cast<std::size_t>(m.normalCount()) * 3));
       m.setNormalIndices(IntArray::create(static_cast<std::size_t>(primitives) * 3));
