@@ -28,6 +28,14 @@ constexpr uint32_t intensityOf816(int32_t value) {
   return static_cast<uint32_t>(whole < 0 ? 0 : (whole > 255 ? 255 : whole));
 }
 
+// (a x b + 128) / 255, the entry of productTable8, without a division: with
+// t = a b + 128, (t + (t >> 8) + 1) >> 8 gives the same for every pair of
+// intensities. The eight-pixel spans multiply this way.
+constexpr uint32_t roundedProduct255(uint32_t a, uint32_t b) {
+  const uint32_t t = a * b + 128;
+  return (t + (t >> 8) + 1) >> 8;
+}
+
 struct Rgb8 {
   uint32_t r, g, b;
   friend constexpr bool operator==(const Rgb8&, const Rgb8&) = default;

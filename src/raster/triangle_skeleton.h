@@ -146,19 +146,31 @@ inline void shadeSpanByPixel(const Target& target, int32_t* depthRow, int32_t co
 
 // ---- Eight pixels per step --------------------------------------------------
 
+// Kept as single vectors, never as Channels8 records: copying such records
+// out of memory makes the compiler move them in halves through the stack.
 struct BlockConstants {
   Lanes8 laneOffset[QUANTITY_COUNT];  // 0, dq, ... 7 dq
   Lanes8 step[QUANTITY_COUNT];        // 8 dq
-  Channels8 flat;
-  Channels8 fog;
+  Lanes8 flatR, flatG, flatB;
+  Lanes8 flatPixels;  // the flat colour encoded, for the flat group
+  Lanes8 fogR, fogG, fogB;
   Lanes8 shiftU, shiftV, log2Width;
 };
+
+// The flat group: one colour, no colour arithmetic.
+constexpr bool plainFlat(const TriangleVariant& v) {
+  return !v.interpolated && !v.texture && !v.specular && !v.blend && !v.fog;
+}
 
 template <TriangleVariant V>
 inline Channels8 colourStep8(const Lanes8* q, const BlockConstants& b, const uint32_t* texels, Lanes8 oldPixels,
                              auto decode) {
-  Channels8 c = b.flat;
-  if constexpr (V.interpolated) c = {intensity8(q[Q_C0]), intensity8(q[Q_C1]), intensity8(q[Q_C2])};
+  Channels8 c;
+  if constexpr (V.interpolated) {
+    c = {intensity8(q[Q_C0]), intensity8(q[Q_C1]), intensity8(q[Q_C2])};
+  } else {
+    c = {b.flatR, b.flatG, b.flatB};
+  }
   if constexpr (V.texture) {
     const Lanes8 fractionU = _mm256_slli_epi32(q[Q_U], 16);
     const Lanes8 fractionV = _mm256_slli_epi32(q[Q_V], 16);
@@ -181,8 +193,8 @@ inline Channels8 colourStep8(const Lanes8* q, const BlockConstants& b, const uin
   if constexpr (V.fog) {
     const Lanes8 f = intensity8(q[Q_F]);
     const Lanes8 keep = complement255x8(f);
-    c = {add8(product8(b.fog.r, f), product8(keep, c.r)), add8(product8(b.fog.g, f), product8(keep, c.g)),
-         add8(product8(b.fog.b, f), product8(keep, c.b))};
+    c = {add8(product8(b.fogR, f), product8(keep, c.r)), add8(product8(b.fogG, f), product8(keep, c.g)),
+         add8(product8(b.fogB, f), product8(keep, c.b))};
   }
   return c;
 }
@@ -203,8 +215,12 @@ inline void shadeBlock8(uint8_t* colorAt, int32_t* depthAt, const Lanes8* q, con
   }
   Lanes8 oldPixels = _mm256_setzero_si256();
   if constexpr (V.testsDepth() || V.blend) oldPixels = Codec::loadRaw(colorAt);
-  const Channels8 c = colourStep8<V>(q, b, texels, oldPixels, [](Lanes8 p) { return Codec::decode(p); });
-  Lanes8 pixels = Codec::encode(c);
+  Lanes8 pixels;
+  if constexpr (plainFlat(V)) {
+    pixels = b.flatPixels;
+  } else {
+    pixels = Codec::encode(colourStep8<V>(q, b, texels, oldPixels, [](Lanes8 p) { return Codec::decode(p); }));
+  }
   if constexpr (V.testsDepth()) pixels = _mm256_blendv_epi8(oldPixels, pixels, pass);
   Codec::storeRaw(colorAt, pixels);
   if constexpr (V.writesDepth()) {
@@ -293,8 +309,13 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
       b.laneOffset[i] = laneMultiples8(k.gradient[i]);
       b.step[i] = splat8(static_cast<uint32_t>(k.gradient[i]) * 8);
     });
-    b.flat = {splat8(k.flat[0]), splat8(k.flat[1]), splat8(k.flat[2])};
-    b.fog = {splat8(k.fog[0]), splat8(k.fog[1]), splat8(k.fog[2])};
+    b.flatR = splat8(k.flat[0]);
+    b.flatG = splat8(k.flat[1]);
+    b.flatB = splat8(k.flat[2]);
+    b.flatPixels = BlockCodec<typename Target::PixelEncoding>::encode({b.flatR, b.flatG, b.flatB});
+    b.fogR = splat8(k.fog[0]);
+    b.fogG = splat8(k.fog[1]);
+    b.fogB = splat8(k.fog[2]);
     b.shiftU = splat8(k.shiftU);
     b.shiftV = splat8(k.shiftV);
     b.log2Width = splat8(k.log2Width);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "raster_canvas.h"
+
 namespace {
 
 TEST(PixelEncoding, Rgb555StoresAndReadsBack) {
@@ -47,6 +49,17 @@ TEST(PixelEncoding, From816EqualsByteFormForEveryIntensity) {
     EXPECT_EQ(Rgb555Encoding::from816(value, otherValue, value), Rgb555Encoding::fromBytes(c, other, c));
     EXPECT_EQ(nearestIndex12From816(value, otherValue, value), nearestIndex12(c, other, c));
   }
+}
+
+TEST(PixelEncoding, RoundedProductEqualsTheProductTable) {
+  fillProductTable();
+  for (uint32_t a = 0; a < 256; ++a) {
+    for (uint32_t b = 0; b < 256; ++b) ASSERT_EQ(roundedProduct255(a, b), productTable8[a * 256 + b]) << a << " " << b;
+  }
+  EXPECT_EQ(roundedProduct255(255, 255), 255u);
+  EXPECT_EQ(roundedProduct255(128, 128), 64u);
+  EXPECT_EQ(roundedProduct255(1, 127), 1u);
+  EXPECT_EQ(roundedProduct255(1, 1), 0u);
 }
 
 TEST(PixelEncoding, ClampsDriftedIntensities) {
