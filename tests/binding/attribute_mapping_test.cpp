@@ -9,9 +9,6 @@ using namespace bindingtest;
 
 namespace {
 
-#define REQUIRE_SETTERS() \
-  REQUIRE_WORKERS("setAttributeInt", "setAttributeEnum", "setAttributeFloat", "setAttributeColor", "rasterAttributeChanged")
-
 // Attribute ids, written out as the Java side's documentation gives them.
 constexpr uint32_t SHADE_MODE = 1, COLOR_MATERIAL = 2, DEPTH_TEST = 5, DEPTH_WRITE = 6, TWO_SIDED = 10,
                    CULL_BACK = 11, WRAP_S = 12, WRAP_T = 13, TEXTURE_BLEND = 15, FOG_MODE = 17, RENDER_MODE = 18,
@@ -30,7 +27,6 @@ void PrintTo(const Mapping& m, std::ostream* os) { *os << m.method << "(" << m.a
 class IntMappings : public testing::TestWithParam<Mapping> {};
 
 TEST_P(IntMappings, StoreTheMappedValue) {
-  REQUIRE_SETTERS();
   RegisteredContext context;
   context.record->attributes[GetParam().attribute] = 0xDEADBEEF;
   EXPECT_EQ(callGraphics3D(GetParam().method, {context.graphics, GetParam().argument}).advanced, 0);
@@ -58,7 +54,6 @@ constexpr uint32_t FEATURE_ATTRIBUTES[8] = {4, 0, 9, 8, 14, 37, 35, 36};
 class Features : public testing::TestWithParam<int32_t> {};
 
 TEST_P(Features, EnableAndDisableTheirAttribute) {
-  REQUIRE_SETTERS();
   RegisteredContext context;
   const uint32_t attribute = FEATURE_ATTRIBUTES[GetParam()];
   callGraphics3D("enableFeature", {context.graphics, GetParam()});
@@ -82,7 +77,6 @@ struct DepthMask {
 class DepthBufferMask : public testing::TestWithParam<DepthMask> {};
 
 TEST_P(DepthBufferMask, SplitsIntoDepthTestAndDepthWrite) {
-  REQUIRE_SETTERS();
   RegisteredContext context;
   context.record->attributes[DEPTH_TEST] = 7;
   context.record->attributes[DEPTH_WRITE] = 7;
@@ -96,7 +90,6 @@ INSTANTIATE_TEST_SUITE_P(Masks, DepthBufferMask,
                                          DepthMask{-4, 0, 0}, DepthMask{-1, 1, 1}, DepthMask{6, 0, 1}));
 
 TEST(Fog, ModeZeroStoresOnlyTheMode) {
-  REQUIRE_SETTERS();
   RegisteredContext context;
   for (uint32_t id : {FOG_COLOR, FOG_START, FOG_END, FOG_DENSITY}) context.record->attributes[id] = 0xDEADBEEF;
   context.record->attributes[FOG_MODE] = 3;
@@ -106,7 +99,6 @@ TEST(Fog, ModeZeroStoresOnlyTheMode) {
 }
 
 TEST(Fog, NonzeroModeStoresColourAndRange) {
-  REQUIRE_SETTERS();
   RegisteredContext context;
   callGraphics3D("doSetFog", {context.graphics, 2, int32_t(0xFF123456), 1.5f, -0.0f, 0.25f});
   EXPECT_EQ(context.attribute(FOG_MODE), 2u);
@@ -119,7 +111,6 @@ TEST(Fog, NonzeroModeStoresColourAndRange) {
 class FloatBits : public testing::TestWithParam<uint32_t> {};
 
 TEST_P(FloatBits, ReachTheClearDepthUnchanged) {
-  REQUIRE_SETTERS();
   RegisteredContext context;
   callGraphics3D("setClearDepth", {context.graphics, jbits(GetParam())});
   EXPECT_EQ(context.attribute(CLEAR_DEPTH), GetParam());
@@ -129,7 +120,6 @@ TEST_P(FloatBits, ReachTheClearDepthUnchanged) {
 INSTANTIATE_TEST_SUITE_P(Patterns, FloatBits, testing::Values(0x80000000u, 0x7FC0ABCDu, 0x00000001u, 0x49742400u));
 
 TEST(TextureCoordinateGeneration, StoresModesAndPlanesBitForBit) {
-  REQUIRE_SETTERS();
   RegisteredContext context;
   callGraphics3D("doSetTextureCoordinateGeneration",
                  {context.graphics, 3, 4, -0.0f, 1.0f, 2.0f, 3.0f, 4.0f, jbits(0x7FC00001u)});
@@ -144,7 +134,6 @@ TEST(TextureCoordinateGeneration, StoresModesAndPlanesBitForBit) {
 }
 
 TEST(Switches, WrappingLightingAndCulling) {
-  REQUIRE_SETTERS();
   RegisteredContext context;
   callGraphics3D("setTextureWrapping", {context.graphics, true, false});
   EXPECT_EQ(context.attribute(WRAP_S), 1u);

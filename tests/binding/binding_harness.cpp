@@ -1,8 +1,6 @@
 #include "binding_harness.h"
 
 #include <fstream>
-#include <set>
-#include <sstream>
 
 using namespace kelhost;
 
@@ -106,45 +104,11 @@ std::string escapeRegex(const std::string& literal) {
   return escaped;
 }
 
-std::set<std::string> readPendingWorkers() {
-  std::ifstream source(std::string(KELRUK_SOURCE_DIR) + "/src/runtime/pending_workers.cpp");
-  std::set<std::string> names;
-  if (!source) return names;  // no placeholders left
-  std::stringstream text;
-  text << source.rdbuf();
-  const std::string all = text.str();
-  // Each placeholder body reads "PENDING(name);".
-  const std::string marker = "PENDING(";
-  for (size_t at = all.find(marker); at != std::string::npos; at = all.find(marker, at + 1)) {
-    const size_t begin = at + marker.size();
-    const size_t end = all.find(");", begin);
-    if (end == std::string::npos) break;
-    const std::string name = all.substr(begin, end - begin);
-    if (name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") == std::string::npos) {
-      names.insert(name);
-    }
-  }
-  return names;
-}
-
 }  // namespace
 
 std::string reportPattern(const std::string& lead, const std::string& file, int line) {
   return "(^|\n)" + escapeRegex(lead + " ..\\..\\..\\src\\share\\kel\\ruk\\" + file + ":" + std::to_string(line)) +
          "\n";
-}
-
-std::string pendingAmong(const std::vector<std::string>& names) {
-  static const std::set<std::string> pending = readPendingWorkers();
-  std::string missing;
-  for (const std::string& name : names) {
-    if (pending.count(name)) missing += " " + name;
-  }
-  return missing;
-}
-
-std::string pendingAmong(std::initializer_list<const char*> names) {
-  return pendingAmong(std::vector<std::string>(names.begin(), names.end()));
 }
 
 }  // namespace bindingtest

@@ -1,7 +1,6 @@
 // Shared tools of the binding tests: Java objects of the kel.ruk classes,
 // context and model records registered under native references, the source
-// lines of the natives' checks, the fatal report's pattern, and skipping
-// tests whose workers are still placeholders.
+// lines of the natives' checks and the fatal report's pattern.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -95,20 +94,8 @@ int checkLine(const std::string& file, const std::string& function, const std::s
 // lead, the native's Windows-style source path, the line.
 std::string reportPattern(const std::string& lead, const std::string& file, int line);
 
-// Workers among `names` that are still placeholders; empty when all exist.
-std::string pendingAmong(std::initializer_list<const char*> names);
-std::string pendingAmong(const std::vector<std::string>& names);
 
 }  // namespace bindingtest
-
-// Skips the test while a worker it needs is still a placeholder.
-#define REQUIRE_WORKERS(...)                                                              \
-  do {                                                                                    \
-    const std::string pending_ = bindingtest::pendingAmong({__VA_ARGS__});                \
-    if (!pending_.empty()) {                                                              \
-      GTEST_SKIP() << "waiting for worker(s):" << pending_;                               \
-    }                                                                                     \
-  } while (false)
 
 // The statement ends the process with the fatal report `lead file:line` on
 // standard output and exit status -1 (255). The child sends standard output

@@ -40,7 +40,6 @@ struct FatalCase {
   std::string function;
   std::string token;  // text of the check's line
   std::function<void(Scene&)> call;
-  std::vector<std::string> workers = {};  // the workers the case needs
 };
 void PrintTo(const FatalCase& c, std::ostream* os) { *os << c.name; }
 
@@ -48,9 +47,6 @@ class FatalChecks : public testing::TestWithParam<FatalCase> {};
 
 TEST_P(FatalChecks, ReportTheCheckLine) {
   const FatalCase& c = GetParam();
-  if (const std::string pending = pendingAmong(c.workers); !pending.empty()) {
-    GTEST_SKIP() << "waiting for worker(s):" << pending;
-  }
   Scene scene;
   const int line = checkLine(c.file, c.function, c.token);
   ASSERT_GT(line, 0);
@@ -360,7 +356,6 @@ TEST(DeviceChecks, IndexedPaletteArraysMustExist) {
 }
 
 TEST(DeviceChecks, RejectedMasksReportTheStatus) {
-  REQUIRE_WORKERS("createDevice");
   // Not 0xFFFFFF together, so a 16-bit device, whose red mask is too high.
   EXPECT_FATAL_REPORT(callDevice("initDirect", {newDeviceObject(), 0xFF0000, 0xFF00, 0xFE}),
                       "kelruk: status 8 (pixel format not supported) at", DEVICE_FILE,
@@ -406,9 +401,8 @@ std::string statusLead(const char* text) { return std::string("kelruk: status ")
 
 std::vector<FatalCase> statusCases() {
   auto status = [](const char* method, const char* lead, std::function<void(Scene&)> call,
-                   std::vector<std::string> workers, const char* token = "requireOk(") {
-    return FatalCase{method, statusLead(lead), GRAPHICS3D_FILE, graphics3D(method), token, std::move(call),
-                     std::move(workers)};
+                   const char* token = "requireOk(") {
+    return FatalCase{method, statusLead(lead), GRAPHICS3D_FILE, graphics3D(method), token, std::move(call)};
   };
   // A model stack with every entry in use.
   auto fullStack = [](const char* method, std::function<void(Scene&)> push) {
@@ -416,8 +410,7 @@ std::vector<FatalCase> statusCases() {
                      "requireOk(", [push](Scene& s) {
                        s.context.record->modelDepth = MODEL_STACK_DEPTH - 1;
                        push(s);
-                     },
-                     {method}};
+                     }};
   };
   auto fullLights = [](const char* method) {
     return FatalCase{method, statusLead("4 (light list full)"), GRAPHICS3D_FILE, graphics3D(method), "requireOk(",
@@ -425,13 +418,11 @@ std::vector<FatalCase> statusCases() {
                        s.context.record->lightCount = MAX_LIGHTS;
                        setHandle(s.light, LIGHT_DIRECTION, newVector3(0, 0, -1));
                        callGraphics3D(method, {s.context.graphics, s.light});
-                     },
-                     {method}};
+                     }};
   };
   auto withoutAccumulation = [](const char* method) {
     return FatalCase{method, statusLead("6 (a lower-level step failed)"), GRAPHICS3D_FILE, graphics3D(method),
-                     "requireOk(", [method](Scene& s) { callGraphics3D(method, {s.context.graphics, 1.0f}); },
-                     {"accumulateContext", "accumulateBuffer"}};
+                     "requireOk(", [method](Scene& s) { callGraphics3D(method, {s.context.graphics, 1.0f}); }};
   };
   const JHandle matrix = newObject(17);
   const JHandle quaternion = newObject(4);
@@ -446,26 +437,22 @@ std::vector<FatalCase> statusCases() {
       fullStack("doQuatRotateModel",
                 [quaternion](Scene& s) { callGraphics3D("doQuatRotateModel", {s.context.graphics, quaternion}); }),
       status("popModelMatrix", "3 (model matrix stack empty)",
-             [](Scene& s) { callGraphics3D("popModelMatrix", {s.context.graphics}); }, {"popModelMatrix"}),
+             [](Scene& s) { callGraphics3D("popModelMatrix", {s.context.graphics}); }),
       FatalCase{"popModelMatrixWithError",
                 "kelruk: status 3 (model matrix stack empty), context error \"Bad model type\", at", GRAPHICS3D_FILE,
                 graphics3D("popModelMatrix"), "requireOk(",
                 [](Scene& s) {
                   std::snprintf(s.context.record->errorMessage, ERROR_MESSAGE_SIZE, "Bad model type");
                   callGraphics3D("popModelMatrix", {s.context.graphics});
-                },
-                {"popModelMatrix"}},
+                }},
       status("doSetPerspectiveProjection", "7 (bad argument)",
-             [](Scene& s) { callGraphics3D("doSetPerspectiveProjection", {s.context.graphics, 1.0f, 1.0f, 2.0f, 2.0f}); },
-             {"doSetPerspectiveProjection"}),
+             [](Scene& s) { callGraphics3D("doSetPerspectiveProjection", {s.context.graphics, 1.0f, 1.0f, 2.0f, 2.0f}); }),
       status("doSetOrthographicProjection", "7 (bad argument)",
-             [](Scene& s) { callGraphics3D("doSetOrthographicProjection", {s.context.graphics, 0.0f, 1.0f, 1.0f, 2.0f}); },
-             {"doSetOrthographicProjection"}),
+             [](Scene& s) { callGraphics3D("doSetOrthographicProjection", {s.context.graphics, 0.0f, 1.0f, 1.0f, 2.0f}); }),
       fullLights("pushDirectionalLight"),
       fullLights("pushPointLight"),
       fullLights("pushSpotLight"),
-      status("popLight", "5 (light list empty)", [](Scene& s) { callGraphics3D("popLight", {s.context.graphics}); },
-             {"popLight"}),
+      status("popLight", "5 (light list empty)", [](Scene& s) { callGraphics3D("popLight", {s.context.graphics}); }),
       withoutAccumulation("accumulate"),
       withoutAccumulation("accumLoad"),
       withoutAccumulation("accumReturn"),
@@ -476,26 +463,24 @@ std::vector<FatalCase> statusCases() {
                other.record->width = 1;  // the scene's context is 0 x 0
                callGraphics3D("doCopyBuffers", {s.context.graphics, other.graphics, 2});
              },
-             {"copyContextBuffers", "copyBuffers"}, "requireOk(copyContextBuffers"),
+             "requireOk(copyContextBuffers"),
       status("doRender", "500 (bad model type), context error \"Bad model type\",",
              [](Scene& s) {
                s.model.record.type = 7;
                callGraphics3D("doRender", {s.context.graphics, s.model.object});
-             },
-             {"renderModel"}),
+             }),
       status("doRayPick", "501 (not implemented)",
              [](Scene& s) {
                s.model.record.type = MODEL_LINES;
                callGraphics3D("doRayPick", {s.context.graphics, s.model.object, s.ray, s.result});
              },
-             {"pickModel"}, "requireOk(pickModel("),
+             "requireOk(pickModel("),
   };
 }
 INSTANTIATE_TEST_SUITE_P(Statuses, FatalChecks, testing::ValuesIn(statusCases()),
                          [](const auto& info) { return std::string(info.param.name) + "_" + std::to_string(info.index); });
 
 TEST(StatusChecks, TextureSidesMustBePowersOfTwo) {
-  REQUIRE_WORKERS("createTexture");
   EXPECT_FATAL_REPORT(callTexture("init", {newTextureObject(), 3, 4}),
                       "kelruk: status 9 (texture side not a power of two) at", TEXTURE_FILE,
                       checkLine(TEXTURE_FILE, "kel_ruk_KELRendTexture_init", "requireOk("));

@@ -1,5 +1,5 @@
 // What the natives hand their workers and write back: observed in the records
-// the workers fill. Tests whose workers are still placeholders skip.
+// the workers fill.
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -28,7 +28,6 @@ struct DirectMasks {
 class DirectDevices : public testing::TestWithParam<DirectMasks> {};
 
 TEST_P(DirectDevices, AskForDepth32OnlyWhenTheMasksFillThreeBytes) {
-  REQUIRE_WORKERS("createDevice");
   const DirectMasks& m = GetParam();
   const JHandle object = newDeviceObject();
   callDevice("initDirect", {object, m.red, m.green, m.blue});
@@ -50,7 +49,6 @@ INSTANTIATE_TEST_SUITE_P(Masks, DirectDevices,
                                          DirectMasks{0xF800, 0x7E0, 0x1F, 16, Rgb16, 16, 0}));
 
 TEST(Devices, IndexedDeviceTakesThePaletteArrays) {
-  REQUIRE_WORKERS("createDevice");
   const JHandle object = newDeviceObject();
   callDevice("initIndexed", {object, 3, newByteArray({std::initializer_list<uint8_t>{255, 0, 1}}),
                              newByteArray({std::initializer_list<uint8_t>{0, 255, 2}}),
@@ -65,7 +63,6 @@ TEST(Devices, IndexedDeviceTakesThePaletteArrays) {
 }
 
 TEST(Devices, EmptyPaletteNeedsNoArraysAndEarlierDevicesStay) {
-  REQUIRE_WORKERS("createDevice");
   const JHandle object = newDeviceObject();
   callDevice("initIndexed", {object, 0, 0u, 0u, 0u});
   const uint32_t first = getWord(object, DEVICE_NATIVE_DEVICE);
@@ -100,7 +97,6 @@ TEST(Models, FailuresGiveFalseBeforeAnyWorkerRuns) {
 }
 
 TEST(Models, InitCopiesTheJavaFieldsAndDisposeRevokes) {
-  REQUIRE_WORKERS("createModel", "destroyModel");
   const JHandle model = newModelObject();
   setInt(model, MODEL_PRIMITIVE_KIND, 0);
   setInt(model, MODEL_PRIMITIVE_COUNT, 1);
@@ -158,7 +154,6 @@ struct PickScene {
 };
 
 TEST(Picking, HitWritesTheDistanceAndTheRequestedOutputs) {
-  REQUIRE_WORKERS("pickModel");
   PickScene scene;
   EXPECT_TRUE(scene.pick(1 | 2));
   EXPECT_EQ(getFloat(scene.result, PICK_RESULT_DISTANCE), 5.0f);
@@ -170,7 +165,6 @@ TEST(Picking, HitWritesTheDistanceAndTheRequestedOutputs) {
 }
 
 TEST(Picking, TextureCoordinatesAloneLeaveThePointAndNormal) {
-  REQUIRE_WORKERS("pickModel");
   PickScene scene;
   EXPECT_TRUE(scene.pick(4));
   EXPECT_EQ(getFloat(scene.uv, 0), 0.0f) << "no texture-coordinate binding gives 0, 0";
@@ -180,7 +174,6 @@ TEST(Picking, TextureCoordinatesAloneLeaveThePointAndNormal) {
 }
 
 TEST(Picking, MissLeavesTheResultUntouched) {
-  REQUIRE_WORKERS("pickModel");
   PickScene scene;
   setHandle(scene.ray, RAY_ORIGIN, newVector3(0.25f, 0.25f, -5));
   setHandle(scene.ray, RAY_DIRECTION, newVector3(0, 0, 1));  // meets the back side
@@ -192,7 +185,6 @@ TEST(Picking, MissLeavesTheResultUntouched) {
 // --- Matrices, projection, material and lights ---------------------------------
 
 TEST(ModelMatrix, LoadAndGetCopyAllSeventeenWords) {
-  REQUIRE_WORKERS("loadModelMatrix", "doGetModelMatrix");
   RegisteredContext context;
   const JHandle in = newObject(17);
   for (int i = 0; i < 16; ++i) setFloat(in, i, float(i) - 7.5f);
@@ -204,7 +196,6 @@ TEST(ModelMatrix, LoadAndGetCopyAllSeventeenWords) {
 }
 
 TEST(ModelMatrix, RotationTakesTheAxisThenTheAngle) {
-  REQUIRE_WORKERS("doRotateModel", "doGetModelMatrix");
   RegisteredContext context;
   matrixIdentity(&context.record->modelStack[0]);
   callGraphics3D("doRotateModel", {context.graphics, 0.0f, 0.0f, 1.0f, 0.5f});
@@ -216,7 +207,6 @@ TEST(ModelMatrix, RotationTakesTheAxisThenTheAngle) {
 }
 
 TEST(Projection, ArgumentsArriveInOrder) {
-  REQUIRE_WORKERS("doSetPerspectiveProjection", "doSetOrthographicProjection");
   RegisteredContext context;
   callGraphics3D("doSetOrthographicProjection", {context.graphics, 2.0f, 3.0f, 4.0f, 5.0f});
   EXPECT_EQ(context.record->xLimit, 2.0f);
@@ -232,7 +222,6 @@ TEST(Projection, ArgumentsArriveInOrder) {
 }
 
 TEST(Material, ColoursAreMaskedTo24Bits) {
-  REQUIRE_WORKERS("setMaterial");
   RegisteredContext context;
   const JHandle material = newObject(6);
   setWord(material, MATERIAL_EMISSION, 0xFF010203);
@@ -252,7 +241,6 @@ TEST(Material, ColoursAreMaskedTo24Bits) {
 }
 
 TEST(Lights, AttenuationRangeAndConeReachTheLight) {
-  REQUIRE_WORKERS("pushPointLight", "pushSpotLight");
   RegisteredContext context;
   matrixIdentity(&context.record->modelStack[0]);
   const JHandle light = newObject(11);
@@ -285,7 +273,6 @@ TEST(Lights, AttenuationRangeAndConeReachTheLight) {
 // --- Textures ------------------------------------------------------------------
 
 TEST(Textures, OnlyACompleteTextureIsBound) {
-  REQUIRE_WORKERS("bindTexture");
   RegisteredContext context;
   uint32_t texels[4] = {1, 2, 3, 4};
   RukTexture record{2, 2, 1, 1, texels};
@@ -304,7 +291,6 @@ TEST(Textures, OnlyACompleteTextureIsBound) {
 }
 
 TEST(Textures, InitConvertAndDispose) {
-  REQUIRE_WORKERS("createDevice", "createTexture", "convertRect32Texels", "destroyTexture");
   const JHandle device = newDeviceObject();
   callDevice("initDirect", {device, 0xFF0000, 0xFF00, 0xFF});
   const JHandle texture = newTextureObject(device);
@@ -325,7 +311,6 @@ TEST(Textures, InitConvertAndDispose) {
 // --- Buffers -------------------------------------------------------------------
 
 TEST(Buffers, AccumulationNativesPassTheirOperations) {
-  REQUIRE_WORKERS("accumulateContext", "accumulateBuffer", "buildScaleTable");
   BufferContext context;
   context.accum[0] = 1;
   callGraphics3D("accumulate", {context.graphics, 1.0f});  // adds
@@ -341,7 +326,6 @@ TEST(Buffers, AccumulationNativesPassTheirOperations) {
 }
 
 TEST(Buffers, CopyGoesFromTheOtherContextIntoThisOne) {
-  REQUIRE_WORKERS("copyContextBuffers", "copyBuffers");
   BufferContext source, destination;
   source.depth[0] = 11;
   source.depth[1] = 12;
@@ -352,7 +336,6 @@ TEST(Buffers, CopyGoesFromTheOtherContextIntoThisOne) {
 }
 
 TEST(Buffers, ClearPassesTheMask) {
-  REQUIRE_WORKERS("clearContext", "clearBuffers");
   BufferContext context;
   context.accum[0] = context.accum[1] = 77;
   callGraphics3D("clear", {context.graphics, 8});
@@ -363,12 +346,6 @@ TEST(Buffers, ClearPassesTheMask) {
 
 // --- A whole context -------------------------------------------------------------
 
-#define REQUIRE_CONTEXT_LIFECYCLE()                                                                     \
-  REQUIRE_WORKERS("createDevice", "CreateRukFramebuffer", "releaseFramebuffer", "disposeFramebuffer",    \
-                  "createContext", "freeContext", "selectRasterTables", "freeRasterState",              \
-                  "setAttributeInt", "setAttributeEnum", "setAttributeFloat", "setAttributeColor",       \
-                  "rasterAttributeChanged", "doSetPerspectiveProjection", "beginRendering")
-
 JHandle newScreenDevice() {
   const JHandle device = newDeviceObject();
   callDevice("initDirect", {device, 0xFF0000, 0xFF00, 0xFF});
@@ -376,7 +353,6 @@ JHandle newScreenDevice() {
 }
 
 TEST(Lifecycle, InitAllocatesTheRequestedBuffersAndDisposeRevokes) {
-  REQUIRE_CONTEXT_LIFECYCLE();
   displayReset();
   struct Flags {
     int32_t init;
@@ -400,7 +376,6 @@ TEST(Lifecycle, InitAllocatesTheRequestedBuffersAndDisposeRevokes) {
 }
 
 TEST(Lifecycle, ZeroSizeGivesFalseAndNoContext) {
-  REQUIRE_CONTEXT_LIFECYCLE();
   displayReset();
   const JHandle graphics = newGraphics3DObject(newScreenDevice());
   EXPECT_EQ(callGraphics3D("init", {graphics, 6, 0, 8}).slot0, 0u);
@@ -408,8 +383,6 @@ TEST(Lifecycle, ZeroSizeGivesFalseAndNoContext) {
 }
 
 TEST(Lifecycle, PaintCopiesIntoTheToolkitSurfaceOrTheWindow) {
-  REQUIRE_CONTEXT_LIFECYCLE();
-  REQUIRE_WORKERS("clearContext", "clearBuffers", "presentFramebuffer");
   displayReset();
   const JHandle graphics = newGraphics3DObject(newScreenDevice());
   ASSERT_TRUE(callGraphics3D("init", {graphics, 0, 4, 2}).boolean());
