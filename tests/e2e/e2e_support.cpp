@@ -220,6 +220,13 @@ void useColorsAsEmission(KELRendGraphics3D g) {
   g.setModifiedMaterialColor(0);
 }
 
+void beginFrame(const Screen& s, uint32_t clearRgb, int32_t clearMask) {
+  s.g.beginRendering();
+  s.g.doSetClearColor(static_cast<int32_t>(clearRgb));
+  s.g.clear(clearMask);
+  useColorsAsEmission(s.g);
+}
+
 // ---------------------------------------------------------------------------
 // Screen mapping.
 

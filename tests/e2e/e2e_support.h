@@ -151,6 +151,10 @@ KELRendModel makePoints(std::span<const float> xyz, std::span<const uint32_t> co
 // emission (setModifiedMaterialColor(0)).
 void useColorsAsEmission(KELRendGraphics3D g);
 
+// Starts a frame: beginRendering, the clear colour, a clear of the buffers in
+// the mask, and model colours as emission.
+void beginFrame(const Screen& s, uint32_t clearRgb, int32_t clearMask);
+
 // ---------------------------------------------------------------------------
 // Screen mapping, as primitive assembly maps eye space to 16.16 pixels. The
 // pixel index of a coordinate is its floor; the helpers fail the test when a

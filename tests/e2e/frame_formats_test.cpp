@@ -26,11 +26,8 @@ class FrameScenario : public Scenario, public ::testing::WithParamInterface<Fram
   // A cleared frame under the orthographic view with model colours as emission.
   Screen& begin() {
     Screen& s = openScreen(GetParam().format, GetParam().width, kHeight, NO_BUFFERS);
-    s.g.beginRendering();
-    s.g.doSetClearColor(static_cast<int32_t>(kClear));
-    s.g.clear(COLOR);
+    beginFrame(s, kClear, COLOR);
     s.g.doSetOrthographicProjection(static_cast<float>(s.width) / 2, static_cast<float>(kHeight) / 2, 1.0f, 100.0f);
-    useColorsAsEmission(s.g);
     return s;
   }
   // The rectangle x -8..8, y -6..6 drawn in a render mode (0 filled, 1 edges,

@@ -27,10 +27,7 @@ Vector3 directionThroughPixel(int c, int r) {
 
 TEST_F(PickScenario, RayThroughAPixel) {
   Screen& s = openScreen(Format::Rgb32, kSide, kSide, DEPTH_BUFFER);
-  s.g.beginRendering();
-  s.g.doSetClearColor(static_cast<int32_t>(kClear));
-  s.g.clear(COLOR | DEPTH);
-  useColorsAsEmission(s.g);
+  beginFrame(s, kClear, COLOR | DEPTH);
   const KELRendModel square = makeQuad(-1, -1, 1, 1, -5, OPAQUE | 0xFFFFFF, true);
   s.g.doRender(square);
   s.g.endRendering();
@@ -113,11 +110,8 @@ class LifecycleScenario : public Scenario {};
 
 // Renders a white rectangle x -3..3, y -2..2 under the orthographic view.
 void drawWhiteRectangle(const Screen& s) {
-  s.g.beginRendering();
+  beginFrame(s, kClear, COLOR | DEPTH);
   s.g.doSetOrthographicProjection(static_cast<float>(s.width) / 2, static_cast<float>(s.height) / 2, 1.0f, 100.0f);
-  s.g.doSetClearColor(static_cast<int32_t>(kClear));
-  s.g.clear(COLOR | DEPTH);
-  useColorsAsEmission(s.g);
   s.g.doRender(makeQuad(-3, -2, 3, 2, -5, OPAQUE | 0xFFFFFF));
   s.g.endRendering();
 }
@@ -198,10 +192,7 @@ TEST_F(LifecycleScenario, CopyBuffersBetweenContexts) {
   };
 
   Screen& a = openScreen(Format::Rgb32, kW, kH, DEPTH_BUFFER | ACCUM_BUFFER);
-  a.g.beginRendering();
-  a.g.doSetClearColor(static_cast<int32_t>(kClear));
-  a.g.clear(COLOR | DEPTH);
-  useColorsAsEmission(a.g);
+  beginFrame(a, kClear, COLOR | DEPTH);
   a.g.doRender(makeQuad(-1, -0.6f, 1, 0.6f, -5, OPAQUE | 0xFFFFFF));
   a.g.endRendering();
   const std::vector<uint32_t> image = a.paint();

@@ -265,10 +265,8 @@ class FeatureScenario : public Scenario, public ::testing::WithParamInterface<Fo
 
 TEST_P(FeatureScenario, BlendingSwitch) {
   Screen& s = openScreen(GetParam(), kWidth, kHeight, NO_BUFFERS);
-  s.g.beginRendering();
+  beginFrame(s, kClear, COLOR);
   s.g.doSetOrthographicProjection(kWidth / 2.0f, kHeight / 2.0f, 1.0f, 100.0f);
-  s.g.doSetClearColor(static_cast<int32_t>(kClear));
-  useColorsAsEmission(s.g);
   const KELRendModel glass = makeQuad(-8, -6, 8, 6, -5, 0x00C86432);
   const PixelRect rect = quadPixels(View::ortho(kWidth, kHeight), -8, -6, 8, 6, 5);
   auto frame = [&](bool drawn) {
@@ -318,10 +316,8 @@ TEST_F(FogScenario, FogOnPointsAndLines) {
   // (200, 100, 50) fogged by 100 towards blue: 122, 61, 30 + 100.
   ASSERT_EQ(fogged(kColor, kFog, 100), 0x7A3D82u);
   Screen& s = openScreen(Format::Rgb32, kWidth, kHeight, NO_BUFFERS);
-  s.g.beginRendering();
+  beginFrame(s, kClear, COLOR);
   s.g.doSetOrthographicProjection(kWidth / 2.0f, kHeight / 2.0f, 1.0f, 1000.0f);
-  s.g.doSetClearColor(static_cast<int32_t>(kClear));
-  useColorsAsEmission(s.g);
   s.g.doSetFog(1, static_cast<int32_t>(kFog), 10.0f, 265.0f, 0.0f);
 
   // Points at depths 5 (before the fog starts), 110.5 (amount 100) and 300
@@ -382,10 +378,8 @@ class ModelMatrixScenario : public Scenario {};
 
 TEST_F(ModelMatrixScenario, StackMovesTheRectangle) {
   Screen& s = openScreen(Format::Rgb32, kWidth, kHeight, NO_BUFFERS);
-  s.g.beginRendering();
+  beginFrame(s, kClear, COLOR);
   s.g.doSetOrthographicProjection(kWidth / 2.0f, kHeight / 2.0f, 1.0f, 100.0f);
-  s.g.doSetClearColor(static_cast<int32_t>(kClear));
-  useColorsAsEmission(s.g);
   // A 6 x 4 rectangle centred on the axis at depth 5.
   const KELRendModel quad = makeQuad(-3, -2, 3, 2, -5, OPAQUE | 0xFFFFFF);
   const View v = View::ortho(kWidth, kHeight);

@@ -21,10 +21,8 @@ class TextureScenario : public Scenario, public ::testing::WithParamInterface<Fo
  protected:
   Screen& begin() {
     Screen& s = openScreen(GetParam(), kWidth, kHeight, NO_BUFFERS);
-    s.g.beginRendering();
+    beginFrame(s, kClear, COLOR);
     s.g.doSetOrthographicProjection(kWidth / 2.0f, kHeight / 2.0f, 1.0f, 100.0f);
-    s.g.doSetClearColor(static_cast<int32_t>(kClear));
-    useColorsAsEmission(s.g);
     return s;
   }
   KELRendTexture image2x2(KELRend3DDevice device) {
