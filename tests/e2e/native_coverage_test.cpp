@@ -4,7 +4,6 @@
 // every exported native exactly once and only scenarios that exist.
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <sstream>
 
 #include "e2e/e2e_support.h"
@@ -147,9 +146,13 @@ std::set<std::string> exportedNatives() {
     if (start == std::string::npos) continue;
     const std::size_t end = text.find("};", start);
     const std::string block = text.substr(start, end - start);
-    const std::regex quoted("\"([A-Za-z0-9]+_[A-Za-z0-9]+)\"");
-    for (std::sregex_iterator it(block.begin(), block.end(), quoted), last; it != last; ++it) {
-      names.insert("Java_kel_" + std::string(package) + "_" + (*it)[1].str() + "_stub");
+    // Every quoted "Class_method" in the block names one native.
+    for (std::size_t open = block.find('"'); open != std::string::npos; open = block.find('"', open + 1)) {
+      const std::size_t close = block.find('"', open + 1);
+      if (close == std::string::npos) break;
+      const std::string name = block.substr(open + 1, close - open - 1);
+      if (name.find('_') != std::string::npos) names.insert("Java_kel_" + std::string(package) + "_" + name + "_stub");
+      open = close;
     }
   }
   return names;
