@@ -1,6 +1,5 @@
 // Clearing a context's colour, depth and accumulation buffers to the clear
 // values of its attributes.
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -93,7 +92,10 @@ bool clearBuffers(RukContext* context, uint32_t mask) {
   const uint32_t clear = mask & context->bufferFlags;
   if (clear & BUFFER_ACCUM) std::memset(context->accumBuffer, 0, pixelCount(context) * sizeof(uint32_t));
   if (clear & BUFFER_COLOR) clearColor(context);
-  if (clear & BUFFER_DEPTH) std::fill_n(context->depthBuffer, pixelCount(context), clearDepthValue(context));
+  if (clear & BUFFER_DEPTH) {
+    pixel_fill::fill32(reinterpret_cast<uint8_t*>(context->depthBuffer), pixelCount(context),
+                       static_cast<uint32_t>(clearDepthValue(context)));
+  }
   return true;
 }
 

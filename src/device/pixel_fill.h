@@ -1,6 +1,5 @@
 // Block fills of colour-buffer runs, one routine per pixel size. Stores go
-// through memcpy so that a run may start at any byte address; the compiler
-// turns the loops into plain (vector) stores.
+// through memcpy so that a run may start at any byte address.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -13,9 +12,16 @@ inline void storeWord(uint8_t* at, Word value) {
   std::memcpy(at, &value, sizeof value);
 }
 
-template <class Word>
-inline void fillWords(uint8_t* at, size_t count, Word value) {
-  for (size_t i = 0; i < count; ++i) storeWord(at + i * sizeof(Word), value);
+// `count` copies of a 32-bit word: whole 32-byte blocks, then the last few
+// words. A plain word loop is not vectorised at this optimisation level and
+// runs several times slower than memset.
+inline void fillWords(uint8_t* at, size_t count, uint32_t value) {
+  using Block = uint32_t __attribute__((vector_size(32)));
+  const Block block = {value, value, value, value, value, value, value, value};
+  const size_t bytes = count * sizeof(uint32_t);
+  size_t i = 0;
+  for (; i + sizeof(Block) <= bytes; i += sizeof(Block)) std::memcpy(at + i, &block, sizeof(Block));
+  for (; i < bytes; i += sizeof(uint32_t)) storeWord(at + i, value);
 }
 
 inline void fill8(uint8_t* at, size_t pixels, uint32_t pixel) {
@@ -26,7 +32,7 @@ inline void fill8(uint8_t* at, size_t pixels, uint32_t pixel) {
 // is written on its own.
 inline void fill16(uint8_t* at, size_t pixels, uint32_t pixel) {
   const uint32_t single = pixel & 0xFFFF;
-  fillWords<uint32_t>(at, pixels / 2, single << 16 | single);
+  fillWords(at, pixels / 2, single << 16 | single);
   if (pixels & 1) storeWord<uint16_t>(at + (pixels - 1) * 2, static_cast<uint16_t>(single));
 }
 
@@ -51,6 +57,6 @@ inline void fill24(uint8_t* at, size_t pixels, uint32_t pixel) {
   std::memcpy(at + groups * 12, pattern, (pixels % 4) * 3);
 }
 
-inline void fill32(uint8_t* at, size_t pixels, uint32_t pixel) { fillWords<uint32_t>(at, pixels, pixel); }
+inline void fill32(uint8_t* at, size_t pixels, uint32_t pixel) { fillWords(at, pixels, pixel); }
 
 }  // namespace pixel_fill

@@ -9,7 +9,9 @@
 // under orthographic projection, where w is 1 and that formula would give
 // every vertex the same depth, (z - near)/(far - near)*2^30 instead.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "context/context.h"
 #include "pipeline/batch.h"
@@ -93,6 +95,24 @@ inline RasterPrimitive* nextQueueRecord(RukContext* context) {
   RasterState* state = context->rasterState;
   return &state->queue[state->queuedCount];
 }
+
+// A queue record with every field zero, written with wide stores: the
+// processor's string store starts too slowly for a record this small, and
+// assembly clears one per primitive.
+inline RasterPrimitive* nextClearedQueueRecord(RukContext* context) {
+  using Chunk = long long __attribute__((vector_size(32)));
+  constexpr std::size_t chunks = sizeof(RasterPrimitive) / sizeof(Chunk);
+  RasterPrimitive* record = nextQueueRecord(context);
+  auto* bytes = reinterpret_cast<unsigned char*>(record);
+  // Straight-line stores: a loop here would be turned back into memset.
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    const Chunk zero{};
+    (__builtin_memcpy(bytes + I * sizeof(Chunk), &zero, sizeof(Chunk)), ...);
+  }(std::make_index_sequence<chunks>{});
+  __builtin_memset(bytes + chunks * sizeof(Chunk), 0, sizeof(RasterPrimitive) % sizeof(Chunk));
+  return record;
+}
+
 // Counts the record written at nextQueueRecord and flushes a full queue.
 void commitQueueRecord(RukContext* context, uint32_t pipelineFlags);
 

@@ -25,8 +25,7 @@ void assembleLine(RukContext* context, const AssemblyFrame& frame, BatchEntry* l
   const ScreenVertex start = mapToScreen(frame, line->corners[0]);
   const ScreenVertex end = mapToScreen(frame, line->corners[1]);
   if (!onScreen(frame, start) || !onScreen(frame, end)) return;
-  RasterPrimitive* primitive = nextQueueRecord(context);
-  *primitive = RasterPrimitive{};
+  RasterPrimitive* primitive = nextClearedQueueRecord(context);
   primitive->kind = RP_LINE;
   fillPerVertexSlot(frame, start, &primitive->vertices[0]);
   fillPerVertexSlot(frame, end, &primitive->vertices[1]);

@@ -18,8 +18,7 @@ bool assemblePoints(RukContext* context, uint32_t sourceKind, const ModelPacket*
       if (corner.clipCode != 0) continue;
       const ScreenVertex vertex = mapToScreen(frame, corner);
       if (!onScreen(frame, vertex)) continue;
-      RasterPrimitive* primitive = nextQueueRecord(context);
-      *primitive = RasterPrimitive{};
+      RasterPrimitive* primitive = nextClearedQueueRecord(context);
       primitive->kind = RP_POINT;
       fillPerVertexSlot(frame, vertex, &primitive->vertices[0]);
       primitive->flags = RF_DEPTH_TEST | RF_DEPTH_WRITE;

@@ -9,22 +9,25 @@
 
 namespace {
 
-struct SortedCorners {
-  const ScreenVertex* top;
-  const ScreenVertex* middle;
-  const ScreenVertex* bottom;
-};
-
-// Top, middle and bottom by screen y. Ties are broken by this fixed rule so
-// that the same triangle always splits the same way.
-SortedCorners sortByHeight(const ScreenVertex& p0, const ScreenVertex& p1, const ScreenVertex& p2) {
+// Top, middle and bottom by screen y into corner[0..2]. Ties are broken by
+// this fixed rule so that the same triangle always splits the same way.
+inline void sortByHeight(const ScreenVertex& p0, const ScreenVertex& p1, const ScreenVertex& p2,
+                         const ScreenVertex** corner) {
+  const auto put = [corner](const ScreenVertex& top, const ScreenVertex& middle, const ScreenVertex& bottom) {
+    corner[0] = &top;
+    corner[1] = &middle;
+    corner[2] = &bottom;
+  };
   if (p0.y < p1.y && p0.y < p2.y) {
-    return p1.y < p2.y ? SortedCorners{&p0, &p1, &p2} : SortedCorners{&p0, &p2, &p1};
+    if (p1.y < p2.y) return put(p0, p1, p2);
+    return put(p0, p2, p1);
   }
   if (p2.y <= p1.y) {
-    return p0.y <= p1.y ? SortedCorners{&p2, &p0, &p1} : SortedCorners{&p2, &p1, &p0};
+    if (p0.y <= p1.y) return put(p2, p0, p1);
+    return put(p2, p1, p0);
   }
-  return p2.y <= p0.y ? SortedCorners{&p1, &p2, &p0} : SortedCorners{&p1, &p0, &p2};
+  if (p2.y <= p0.y) return put(p1, p2, p0);
+  return put(p1, p0, p2);
 }
 
 // Where a half's fields live in the record.
@@ -45,7 +48,7 @@ constexpr HalfFields LOWER_HALF{&RasterPrimitive::lowerLeftX, &RasterPrimitive::
 // The edges of one half, sampled at its first whole row: the half runs from
 // startY (16.16 value startFixedY) to endY, its left edge from leftStart to
 // leftEnd and its right edge from rightStart to rightEnd (x in pixels).
-void setupHalf(RasterPrimitive* primitive, const HalfFields& half, int32_t startFixedY, float startY,
+[[gnu::always_inline]] inline void setupHalf(RasterPrimitive* primitive, const HalfFields& half, int32_t startFixedY, float startY,
                float endY, float leftStart, float rightStart, float leftEnd, float rightEnd) {
   const int32_t firstRow = (startFixedY + 0xFFFF) >> 16;
   const float height = endY - startY;
@@ -76,7 +79,7 @@ using Field = int32_t RasterVertex::*;
 
 // Interpolates slot 3 of a field along the long edge and gives the field's
 // change per pixel along a row.
-int32_t spanField(RasterVertex* slot, const LongEdge& edge, Field field) {
+[[gnu::always_inline]] inline int32_t spanField(RasterVertex* slot, const LongEdge& edge, Field field) {
   slot[3].*field = truncToInt(static_cast<float>(slot[0].*field) * edge.oneMinusT +
                               static_cast<float>(slot[2].*field) * edge.t);
   return truncToInt((static_cast<float>(edge.right->*field) - static_cast<float>(edge.left->*field)) *
@@ -94,22 +97,25 @@ void setColorChannels(const AssemblyFrame& frame, uint32_t color, RasterVertex* 
 void setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
                    const ScreenVertex& p1, const ScreenVertex& p2) {
   if (!onScreen(frame, p0) || !onScreen(frame, p1) || !onScreen(frame, p2)) return;
-  const SortedCorners sorted = sortByHeight(p0, p1, p2);
-  const ScreenVertex* corner[3] = {sorted.top, sorted.middle, sorted.bottom};
-  const int32_t topFixedY = truncToInt(sorted.top->y * FIXED_ONE);
-  const int32_t middleFixedY = truncToInt(sorted.middle->y * FIXED_ONE);
-  const int32_t bottomFixedY = truncToInt(sorted.bottom->y * FIXED_ONE);
+  const ScreenVertex* corner[3];
+  sortByHeight(p0, p1, p2, corner);
+  const ScreenVertex& top = *corner[0];
+  const ScreenVertex& middle = *corner[1];
+  const ScreenVertex& bottom = *corner[2];
+  const int32_t topFixedY = truncToInt(top.y * FIXED_ONE);
+  const int32_t middleFixedY = truncToInt(middle.y * FIXED_ONE);
+  const int32_t bottomFixedY = truncToInt(bottom.y * FIXED_ONE);
   uint32_t halves = 0;
   if ((topFixedY >> 16) != (middleFixedY >> 16)) halves |= 1;
   if ((middleFixedY >> 16) != (bottomFixedY >> 16)) halves |= 2;
   if (halves == 0) return;
 
-  const float topY = sorted.top->y;
-  const float middleY = sorted.middle->y;
-  const float bottomY = sorted.bottom->y;
-  const float xt = sorted.top->x;
-  const float xm = sorted.middle->x;
-  const float xb = sorted.bottom->x;
+  const float topY = top.y;
+  const float middleY = middle.y;
+  const float bottomY = bottom.y;
+  const float xt = top.x;
+  const float xm = middle.x;
+  const float xb = bottom.x;
   const float t = (topY - middleY) / (topY - bottomY);
   const float xLong = (1.0f - t) * xt + t * xb;
   const bool longEdgeLeft = xLong < xm;
@@ -118,10 +124,9 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   const float xMidLeft = longEdgeLeft ? xLong : xm;
   const float xMidRight = xMidLeft + width;
 
-  RasterPrimitive* primitive = nextQueueRecord(context);
   // Fields the flags do not call for stay zero, so that a routine that
   // carries a quantity the primitive lacks adds nothing with it.
-  *primitive = RasterPrimitive{};
+  RasterPrimitive* primitive = nextClearedQueueRecord(context);
   primitive->kind = RP_TRIANGLE;
   primitive->halves = halves;
   RasterVertex* slot = primitive->vertices;

@@ -199,54 +199,70 @@ inline Channels8 colourStep8(const Lanes8* q, const BlockConstants& b, const uin
   return c;
 }
 
-// Shades the eight pixels starting at colorAt / depthAt.
-template <class Target, TriangleVariant V>
+// Shades the eight pixels starting at colorAt / depthAt. A partial block
+// (the end of a span) touches only the lanes set in inSpan: the others are
+// read and written back unchanged, so the caller keeps all eight inside the
+// row.
+template <class Target, TriangleVariant V, bool Partial>
 inline void shadeBlock8(uint8_t* colorAt, int32_t* depthAt, const Lanes8* q, const BlockConstants& b,
-                        const uint32_t* texels) {
+                        const uint32_t* texels, Lanes8 inSpan) {
   using Codec = BlockCodec<typename Target::PixelEncoding>;
-  Lanes8 pass = _mm256_set1_epi32(-1);
+  Lanes8 pass = Partial ? inSpan : _mm256_set1_epi32(-1);
   Lanes8 storedDepth = _mm256_setzero_si256();
   if constexpr (V.carriesDepth()) {
     storedDepth = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(depthAt));
   }
   if constexpr (V.testsDepth()) {
-    pass = _mm256_cmpgt_epi32(storedDepth, q[Q_Z]);
+    pass = _mm256_and_si256(pass, _mm256_cmpgt_epi32(storedDepth, q[Q_Z]));
     if (_mm256_testz_si256(pass, pass)) return;  // all eight hidden
   }
+  constexpr bool merges = V.testsDepth() || Partial;
   Lanes8 oldPixels = _mm256_setzero_si256();
-  if constexpr (V.testsDepth() || V.blend) oldPixels = Codec::loadRaw(colorAt);
+  if constexpr (merges || V.blend) oldPixels = Codec::loadRaw(colorAt);
   Lanes8 pixels;
   if constexpr (plainFlat(V)) {
     pixels = b.flatPixels;
   } else {
     pixels = Codec::encode(colourStep8<V>(q, b, texels, oldPixels, [](Lanes8 p) { return Codec::decode(p); }));
   }
-  if constexpr (V.testsDepth()) pixels = _mm256_blendv_epi8(oldPixels, pixels, pass);
+  if constexpr (merges) pixels = _mm256_blendv_epi8(oldPixels, pixels, pass);
   Codec::storeRaw(colorAt, pixels);
   if constexpr (V.writesDepth()) {
-    const Lanes8 depth = V.testsDepth() ? _mm256_blendv_epi8(storedDepth, q[Q_Z], pass) : q[Q_Z];
+    const Lanes8 depth = merges ? _mm256_blendv_epi8(storedDepth, q[Q_Z], pass) : q[Q_Z];
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(depthAt), depth);
   }
 }
 
+// Lanes below `count` set.
+inline Lanes8 firstLanes8(int32_t count) {
+  return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// One span: whole blocks of eight, then the rest as one partial block when
+// eight pixels from its start still lie inside the row (`rowPixels` wide),
+// otherwise pixel by pixel.
 template <class Target, TriangleVariant V>
 inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow, int32_t column, int32_t endColumn,
-                      uint32_t* q, const HalfConstants& k, const BlockConstants& b) {
+                      int32_t rowPixels, uint32_t* q, const HalfConstants& k, const BlockConstants& b) {
   constexpr uint32_t carried = carriedQuantities(V);
   if constexpr (Target::hasBlocks) {
-    if (endColumn - column >= 8) {
-      Lanes8 lanes[QUANTITY_COUNT];
-      forEachQuantity<carried>(
-          [&](auto i) { lanes[i] = add8(splat8(q[i]), b.laneOffset[i]); });
-      for (; endColumn - column >= 8; column += 8) {
-        shadeBlock8<Target, V>(colorRow + static_cast<uint32_t>(column) * Target::bytesPerPixel,
-                               depthRow + column, lanes, b, k.texels);
-        forEachQuantity<carried>([&](auto i) { lanes[i] = add8(lanes[i], b.step[i]); });
-      }
-      forEachQuantity<carried>([&](auto i) { q[i] = static_cast<uint32_t>(firstLane8(lanes[i])); });
+    const auto colorAt = [&](int32_t c) { return colorRow + static_cast<uint32_t>(c) * Target::bytesPerPixel; };
+    Lanes8 lanes[QUANTITY_COUNT];
+    forEachQuantity<carried>([&](auto i) { lanes[i] = add8(splat8(q[i]), b.laneOffset[i]); });
+    for (; endColumn - column >= 8; column += 8) {
+      shadeBlock8<Target, V, false>(colorAt(column), depthRow + column, lanes, b, k.texels, Lanes8{});
+      forEachQuantity<carried>([&](auto i) { lanes[i] = add8(lanes[i], b.step[i]); });
     }
+    if (column == endColumn) return;
+    if (column <= rowPixels - 8) {
+      shadeBlock8<Target, V, true>(colorAt(column), depthRow + column, lanes, b, k.texels,
+                                   firstLanes8(endColumn - column));
+      return;
+    }
+    forEachQuantity<carried>([&](auto i) { q[i] = static_cast<uint32_t>(firstLane8(lanes[i])); });
   } else {
     (void)colorRow;
+    (void)rowPixels;
     (void)b;
   }
   shadeSpanByPixel<Target, V>(target, depthRow, column, endColumn, q, k);
@@ -276,7 +292,9 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
 
   uint32_t qRow[QUANTITY_COUNT] = {};
   int32_t qRowStep[QUANTITY_COUNT] = {};
-  HalfConstants k{};
+  // Only the members a variant uses are set: clearing these records for
+  // every half costs more than drawing a small triangle.
+  HalfConstants k;
   forEachQuantity<carried>([&](auto i) {
     const double start = leftStart->*quantityField[i];
     const double end = leftEnd->*quantityField[i];
@@ -296,6 +314,7 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
     k.fog[1] = (fogColor >> context->colorModel.greenWordShift) & 0xFF;
     k.fog[2] = (fogColor >> context->colorModel.blueWordShift) & 0xFF;
   }
+  k.texels = nullptr;
   if constexpr (V.texture) {
     k.texels = context->boundTexture.texels;
     k.log2Width = context->boundTexture.log2Width;
@@ -303,27 +322,34 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
     k.shiftV = 32 - context->boundTexture.log2Height;
   }
 
-  BlockConstants b{};
+  BlockConstants b;
   if constexpr (Target::hasBlocks) {
     forEachQuantity<carried>([&](auto i) {
       b.laneOffset[i] = laneMultiples8(k.gradient[i]);
       b.step[i] = splat8(static_cast<uint32_t>(k.gradient[i]) * 8);
     });
-    b.flatR = splat8(k.flat[0]);
-    b.flatG = splat8(k.flat[1]);
-    b.flatB = splat8(k.flat[2]);
-    b.flatPixels = BlockCodec<typename Target::PixelEncoding>::encode({b.flatR, b.flatG, b.flatB});
-    b.fogR = splat8(k.fog[0]);
-    b.fogG = splat8(k.fog[1]);
-    b.fogB = splat8(k.fog[2]);
-    b.shiftU = splat8(k.shiftU);
-    b.shiftV = splat8(k.shiftV);
-    b.log2Width = splat8(k.log2Width);
+    if constexpr (!V.interpolated) {
+      b.flatR = splat8(k.flat[0]);
+      b.flatG = splat8(k.flat[1]);
+      b.flatB = splat8(k.flat[2]);
+      b.flatPixels = BlockCodec<typename Target::PixelEncoding>::encode({b.flatR, b.flatG, b.flatB});
+    }
+    if constexpr (V.fog) {
+      b.fogR = splat8(k.fog[0]);
+      b.fogG = splat8(k.fog[1]);
+      b.fogB = splat8(k.fog[2]);
+    }
+    if constexpr (V.texture) {
+      b.shiftU = splat8(k.shiftU);
+      b.shiftV = splat8(k.shiftV);
+      b.log2Width = splat8(k.log2Width);
+    }
   }
 
   Target target(context);
   const uint32_t rowBytes = context->rowBytes;
   const uint32_t depthWidth = context->width;
+  const int32_t rowPixels = static_cast<int32_t>(context->width);
   uint32_t left = static_cast<uint32_t>(leftX);
   uint32_t right = static_cast<uint32_t>(rightX);
   for (int32_t row = firstRow; row < endRow; ++row) {
@@ -336,7 +362,7 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
     if (startColumn < endColumn) {
       uint32_t q[QUANTITY_COUNT];
       forEachQuantity<carried>([&](auto i) { q[i] = qRow[i]; });
-      shadeSpan<Target, V>(target, colorRow, depthRow, startColumn, endColumn, q, k, b);
+      shadeSpan<Target, V>(target, colorRow, depthRow, startColumn, endColumn, rowPixels, q, k, b);
     }
     forEachQuantity<carried>([&](auto i) { qRow[i] = wrapAdd(qRow[i], qRowStep[i]); });
     left = wrapAdd(left, leftStep);
