@@ -1,7 +1,10 @@
 // Triangle assembly: clipping to the view volume, then the fixed-point setup
 // of each surviving triangle as a RasterPrimitive with two halves, split at
 // the middle vertex's row.
+#include <immintrin.h>
+
 #include <algorithm>
+#include <cstddef>
 
 #include "pipeline/assembly.h"
 #include "pipeline/assembly_frame.h"
@@ -75,15 +78,45 @@ struct LongEdge {
   const RasterVertex* right;  // the other one
 };
 
-using Field = int32_t RasterVertex::*;
+// Eight carried fields of a vertex as floats, from field `first` (z is 0).
+inline __m256 fieldsOf(const RasterVertex& vertex, uint32_t first) {
+  const auto* at = reinterpret_cast<const uint8_t*>(&vertex) + offsetof(RasterVertex, z) + first * sizeof(int32_t);
+  return _mm256_cvtepi32_ps(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)));
+}
 
-// Interpolates slot 3 of a field along the long edge and gives the field's
-// change per pixel along a row.
-[[gnu::always_inline]] inline int32_t spanField(RasterVertex* slot, const LongEdge& edge, Field field) {
-  slot[3].*field = truncToInt(static_cast<float>(slot[0].*field) * edge.oneMinusT +
-                              static_cast<float>(slot[2].*field) * edge.t);
-  return truncToInt((static_cast<float>(edge.right->*field) - static_cast<float>(edge.left->*field)) *
-                    edge.inverseWidth);
+// truncToInt of eight values: the processor's conversion gives 0x80000000
+// for every value out of range, so large positive ones are set apart.
+inline __m256i truncToInt8(__m256 value) {
+  const __m256 tooLarge = _mm256_cmp_ps(value, _mm256_set1_ps(2147483648.0f), _CMP_GE_OQ);
+  return _mm256_blendv_epi8(_mm256_cvttps_epi32(value), _mm256_set1_epi32(INT32_MAX), _mm256_castps_si256(tooLarge));
+}
+
+// Slot 3 of eight fields from field `first`, interpolated along the long
+// edge, and their change per pixel along a row.
+inline __m256i spanFields(RasterVertex* slot, const LongEdge& edge, uint32_t first) {
+  const __m256 atMiddle = _mm256_add_ps(_mm256_mul_ps(fieldsOf(slot[0], first), _mm256_set1_ps(edge.oneMinusT)),
+                                        _mm256_mul_ps(fieldsOf(slot[2], first), _mm256_set1_ps(edge.t)));
+  auto* at = reinterpret_cast<uint8_t*>(&slot[3]) + offsetof(RasterVertex, z) + first * sizeof(int32_t);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), truncToInt8(atMiddle));
+  return truncToInt8(
+      _mm256_mul_ps(_mm256_sub_ps(fieldsOf(*edge.right, first), fieldsOf(*edge.left, first)),
+                    _mm256_set1_ps(edge.inverseWidth)));
+}
+
+// Slot 3 and the per-pixel change of every carried field, all at once.
+// Fields the primitive does not carry are zero at every corner and come out
+// zero in slot 3 and in their gradients too.
+inline void spanAllFields(RasterPrimitive* primitive, const LongEdge& edge) {
+  static_assert(offsetof(RasterVertex, v) - offsetof(RasterVertex, z) == 10 * sizeof(int32_t));
+  static_assert(offsetof(RasterPrimitive, dvdx) - offsetof(RasterPrimitive, dc2dx) == 7 * sizeof(int32_t));
+  RasterVertex* slot = primitive->vertices;
+  // Fields z .. s2, then c2 .. v.
+  const __m256i low = spanFields(slot, edge, 0);
+  const __m256i high = spanFields(slot, edge, 3);
+  primitive->dzdx = _mm256_extract_epi32(low, 0);
+  primitive->dc0dx = _mm256_extract_epi32(low, 1);
+  primitive->dc1dx = _mm256_extract_epi32(low, 2);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(&primitive->dc2dx), high);
 }
 
 void setColorChannels(const AssemblyFrame& frame, uint32_t color, RasterVertex* slot) {
@@ -153,7 +186,6 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
 
   if (pipelineFlags & (RF_DEPTH_TEST | RF_DEPTH_WRITE)) {
     for (int k = 0; k < 3; ++k) slot[k].z = truncToInt(corner[k]->depth);
-    primitive->dzdx = spanField(slot, edge, &RasterVertex::z);
   }
 
   if (p0.color == p1.color && p1.color == p2.color) {
@@ -165,7 +197,6 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
 
   if (((p0.color & p1.color & p2.color) >> 24) != 0xFFu) {
     for (int k = 0; k < 3; ++k) slot[k].a = static_cast<int32_t>((corner[k]->color >> 24) << 16);
-    primitive->dadx = spanField(slot, edge, &RasterVertex::a);
     flags |= RF_BLEND;
   }
 
@@ -174,8 +205,6 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
       slot[k].u = truncToInt(corner[k]->u * FIXED_ONE);
       slot[k].v = truncToInt(corner[k]->v * FIXED_ONE);
     }
-    primitive->dudx = spanField(slot, edge, &RasterVertex::u);
-    primitive->dvdx = spanField(slot, edge, &RasterVertex::v);
     flags |= RF_TEXTURE;
   }
 
@@ -186,9 +215,6 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
         slot[k].s1 = channel816(corner[k]->specular, frame.greenShift);
         slot[k].s2 = channel816(corner[k]->specular, frame.blueShift);
       }
-      primitive->ds0dx = spanField(slot, edge, &RasterVertex::s0);
-      primitive->ds1dx = spanField(slot, edge, &RasterVertex::s1);
-      primitive->ds2dx = spanField(slot, edge, &RasterVertex::s2);
       flags |= RF_SPECULAR;
     } else {
       for (int k = 0; k < 3; ++k) addSpecular(frame, corner[k]->specular, &slot[k]);
@@ -199,7 +225,6 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   if (pipelineFlags & RF_FOG) {
     if (frame.perPixelFog) {
       for (int k = 0; k < 3; ++k) slot[k].f = static_cast<int32_t>((corner[k]->specular >> 24) << 16);
-      primitive->dfdx = spanField(slot, edge, &RasterVertex::f);
       flags |= RF_FOG;
     } else {
       for (int k = 0; k < 3; ++k) mixFog(frame, corner[k]->specular >> 24, &slot[k]);
@@ -207,14 +232,13 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
     flags |= RF_SMOOTH;
   }
 
-  if (flags & RF_SMOOTH) {
-    primitive->dc0dx = spanField(slot, edge, &RasterVertex::c0);
-    primitive->dc1dx = spanField(slot, edge, &RasterVertex::c1);
-    primitive->dc2dx = spanField(slot, edge, &RasterVertex::c2);
-  } else {
+  spanAllFields(primitive, edge);
+  if ((flags & RF_SMOOTH) == 0) {
+    // One colour: slot 3 repeats it exactly and nothing changes along a row.
     slot[3].c0 = slot[0].c0;
     slot[3].c1 = slot[0].c1;
     slot[3].c2 = slot[0].c2;
+    primitive->dc0dx = primitive->dc1dx = primitive->dc2dx = 0;
   }
   primitive->flags = flags;
   commitQueueRecord(context, pipelineFlags);

@@ -13,6 +13,7 @@
 // Only sources compiled for x86-64-v3 include this header.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -28,9 +29,6 @@ namespace triangle_detail {
 
 enum Quantity : uint32_t { Q_Z, Q_C0, Q_C1, Q_C2, Q_A, Q_S0, Q_S1, Q_S2, Q_F, Q_U, Q_V, QUANTITY_COUNT };
 
-inline constexpr int32_t RasterVertex::* quantityField[QUANTITY_COUNT] = {
-    &RasterVertex::z,  &RasterVertex::c0, &RasterVertex::c1, &RasterVertex::c2, &RasterVertex::a, &RasterVertex::s0,
-    &RasterVertex::s1, &RasterVertex::s2, &RasterVertex::f,  &RasterVertex::u,  &RasterVertex::v};
 inline constexpr int32_t RasterPrimitive::* quantityGradient[QUANTITY_COUNT] = {
     &RasterPrimitive::dzdx,  &RasterPrimitive::dc0dx, &RasterPrimitive::dc1dx, &RasterPrimitive::dc2dx,
     &RasterPrimitive::dadx,  &RasterPrimitive::ds0dx, &RasterPrimitive::ds1dx, &RasterPrimitive::ds2dx,
@@ -62,14 +60,35 @@ inline void forEachQuantity(F&& f) {
   }(std::make_integer_sequence<uint32_t, QUANTITY_COUNT>{});
 }
 
-// Conversion toward zero to a 32-bit integer; out of range (or not a number)
-// gives 0x80000000, as the processor's own conversion does.
-inline int32_t truncToInt32(double value) {
-  if (value >= -2147483648.0 && value < 2147483648.0) return static_cast<int32_t>(value);
-  return INT32_MIN;
-}
-
 inline uint32_t wrapAdd(uint32_t a, int32_t b) { return a + static_cast<uint32_t>(b); }
+
+// A quantity's value at the start of a half's first row, rowValue =
+// trunc((1 - along) start + along end), and its step per row,
+// trunc((end - rowValue) inverseHeight), in double precision; a value out of
+// the 32-bit range (or not a number) converts to 0x80000000. Four quantities
+// go at once: the vertex fields lie in quantity order.
+struct RowStartFactors {
+  __m256d keep, along, inverseHeight;
+};
+
+static_assert(offsetof(RasterVertex, v) - offsetof(RasterVertex, z) == (QUANTITY_COUNT - 1) * sizeof(int32_t));
+
+// Quantities First .. First + 3.
+template <uint32_t First>
+inline void rowStartGroup(const RasterVertex* leftStart, const RasterVertex* leftEnd, const RowStartFactors& f,
+                          uint32_t* qRow, int32_t* qRowStep) {
+  static_assert(First + 4 <= QUANTITY_COUNT);
+  const auto fields = [](const RasterVertex* vertex) {
+    const auto* at = reinterpret_cast<const uint8_t*>(vertex) + offsetof(RasterVertex, z) + First * sizeof(int32_t);
+    return _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
+  };
+  const __m256d start = fields(leftStart);
+  const __m256d end = fields(leftEnd);
+  const __m128i row = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(f.keep, start), _mm256_mul_pd(f.along, end)));
+  const __m128i step = _mm256_cvttpd_epi32(_mm256_mul_pd(_mm256_sub_pd(end, _mm256_cvtepi32_pd(row)), f.inverseHeight));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(qRow + First), row);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(qRowStep + First), step);
+}
 
 // What a half needs besides its carried quantities.
 struct HalfConstants {
@@ -292,17 +311,15 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
 
   uint32_t qRow[QUANTITY_COUNT] = {};
   int32_t qRowStep[QUANTITY_COUNT] = {};
+  const RowStartFactors factors{_mm256_set1_pd(1.0 - along), _mm256_set1_pd(along),
+                                _mm256_set1_pd(static_cast<double>(inverseHeight))};
+  if constexpr ((carried & 0x00Fu) != 0) rowStartGroup<0>(leftStart, leftEnd, factors, qRow, qRowStep);
+  if constexpr ((carried & 0x0F0u) != 0) rowStartGroup<4>(leftStart, leftEnd, factors, qRow, qRowStep);
+  if constexpr ((carried & 0x700u) != 0) rowStartGroup<7>(leftStart, leftEnd, factors, qRow, qRowStep);
   // Only the members a variant uses are set: clearing these records for
   // every half costs more than drawing a small triangle.
   HalfConstants k;
-  forEachQuantity<carried>([&](auto i) {
-    const double start = leftStart->*quantityField[i];
-    const double end = leftEnd->*quantityField[i];
-    const int32_t rowValue = truncToInt32((1.0 - along) * start + along * end);
-    qRow[i] = static_cast<uint32_t>(rowValue);
-    qRowStep[i] = truncToInt32((end - rowValue) * static_cast<double>(inverseHeight));
-    k.gradient[i] = primitive->*quantityGradient[i];
-  });
+  forEachQuantity<carried>([&](auto i) { k.gradient[i] = primitive->*quantityGradient[i]; });
   if constexpr (!V.interpolated) {
     k.flat[0] = intensityOf816(leftStart->c0);
     k.flat[1] = intensityOf816(leftStart->c1);
