@@ -5,11 +5,10 @@
 #include "context/context.h"
 #include "device/product_table.h"
 #include "pipeline/lighting.h"
+#include "pipeline/lighting_base.h"
 #include "pipeline/lighting_vectors.h"
 
 namespace {
-
-inline uint32_t channel(uint32_t color, uint32_t c) { return (color >> (16 - 8 * c)) & 0xFFu; }
 
 // Adds a non-negative contribution to a channel accumulator, truncating the
 // sum toward zero. The accumulator stops at 255: every contribution is
@@ -23,27 +22,12 @@ inline int32_t addTruncated(int32_t accumulator, float contribution) {
   return accumulator;
 }
 
-inline uint32_t pack(const int32_t* rgb) {
-  uint32_t word = 0;
-  for (uint32_t c = 0; c < 3; ++c) {
-    const int32_t value = rgb[c] < 255 ? rgb[c] : 255;
-    word |= static_cast<uint32_t>(value) << (16 - 8 * c);
-  }
-  return word;
-}
-
 }  // namespace
 
 void evaluateLighting(const RukContext* context, const float* position, const float* normal,
                       const RukMaterial* material, uint32_t* outColor, uint32_t* outSpecular) {
   int32_t color[3], specular[3] = {0, 0, 0};
-  for (uint32_t c = 0; c < 3; ++c) color[c] = static_cast<int32_t>(channel(material->emission, c));
-
-  if (material->ambient != 0 && context->ambientLight != 0) {
-    for (uint32_t c = 0; c < 3; ++c) {
-      color[c] += productRow(channel(context->ambientLight, c))[channel(material->ambient, c)];
-    }
-  }
+  baseLightingChannels(context, material, color);
 
   const bool withSpecular = material->specular != 0;
   float view[3] = {0.0f, 0.0f, 0.0f};  // from the eye to the vertex, unit
@@ -56,8 +40,8 @@ void evaluateLighting(const RukContext* context, const float* position, const fl
   }
   uint32_t diffuseChannel[3], specularChannel[3];
   for (uint32_t c = 0; c < 3; ++c) {
-    diffuseChannel[c] = channel(material->diffuse, c);
-    specularChannel[c] = channel(material->specular, c);
+    diffuseChannel[c] = lightingChannel(material->diffuse, c);
+    specularChannel[c] = lightingChannel(material->specular, c);
   }
 
   for (uint32_t i = 0; i < context->lightCount; ++i) {
@@ -121,6 +105,6 @@ void evaluateLighting(const RukContext* context, const float* position, const fl
     }
   }
 
-  *outColor = pack(color);
-  *outSpecular = withSpecular ? pack(specular) : 0u;
+  *outColor = packLightingChannels(color);
+  *outSpecular = withSpecular ? packLightingChannels(specular) : 0u;
 }

@@ -9,6 +9,7 @@
 #include "context/context.h"
 #include "device/product_table.h"
 #include "pipeline/lighting.h"
+#include "pipeline/lighting_base.h"
 #include "pipeline/lighting_inputs.h"
 #include "raster/raster.h"
 
@@ -72,6 +73,45 @@ void lightBatchFlat(RukContext* context, uint32_t cornersPerPrimitive, const Mod
   if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, true);
 }
 
+namespace {
+
+// The smooth pass without lights: a corner's colour is then the emission
+// and ambient term of the material with its model colour substituted, with
+// no specular part, so neither the vertex cache nor a full evaluation is
+// needed. A run of equal colours is computed once.
+void lightBatchUnlit(RukContext* context, uint32_t cornersPerPrimitive, const LightingInputs& in,
+                     RukMaterial& material, uint32_t* substituted, const uint8_t* alphaRow,
+                     uint32_t uncoloured) {
+  bool known = false;
+  uint32_t knownValue = 0, litColor = 0;
+  BatchEntry* const batch = context->batch;
+  for (uint32_t e = 0; e < context->batchCount; ++e) {
+    BatchEntry& entry = batch[e];
+    if (entry.clipAnd != 0) continue;
+    const uint32_t primitive = entry.primitiveIndex;
+    for (uint32_t j = 0; j < cornersPerPrimitive; ++j) {
+      const size_t corner = size_t{cornersPerPrimitive} * primitive + j;
+      uint32_t value = uncoloured;
+      if (in.colors != nullptr) {
+        const uint32_t color = cornerColor(in, primitive, corner);
+        value = static_cast<uint32_t>(alphaRow[color >> 24]) << 24 | (color & 0xFFFFFFu);
+      }
+      if (!known || value != knownValue) {
+        if (substituted != nullptr) *substituted = value & 0xFFFFFFu;
+        int32_t channels[3];
+        baseLightingChannels(context, &material, channels);
+        litColor = packLightingChannels(channels) | (value & 0xFF000000u);
+        knownValue = value;
+        known = true;
+      }
+      entry.corners[j].color = litColor;
+      entry.corners[j].specular = 0;
+    }
+  }
+}
+
+}  // namespace
+
 void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const ModelPacket* packet,
                       uint32_t pipelineFlags) {
   const LightingInputs in = lightingInputsOf(packet);
@@ -79,6 +119,11 @@ void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const M
   uint32_t* const substituted = substitutedColorOf(&material, in, context);
   const uint8_t* const alphaRow = productRow(material.alpha);
   const uint32_t uncoloured = material.alpha << 24 | material.diffuse;
+  if (context->lightCount == 0) {
+    lightBatchUnlit(context, cornersPerPrimitive, in, material, substituted, alphaRow, uncoloured);
+    if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, false);
+    return;
+  }
 
   BatchEntry* const batch = context->batch;
   for (uint32_t e = 0; e < context->batchCount; ++e) {

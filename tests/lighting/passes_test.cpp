@@ -153,6 +153,36 @@ TEST(SmoothPass, WithoutColoursUsesTheMaterialDiffuseAndAlpha) {
   for (const BatchVertex& corner : c->batch[0].corners) EXPECT_EQ(corner.color, 0x4D123456u);
 }
 
+TEST(SmoothPass, WithoutLightsACornerShowsTheEmissionItsColourStandsFor) {
+  HandContext hand;
+  RukContext* c = hand.context;
+  setMaterial(c, 0x010203, 0x333333, 0x445566, 0xFFFFFF, 16.0f, 255);
+  TriangleModel model({0, 1, 2, 1, 2, 3});
+  model.colorPerCorner({0xFF102030, 0x80405060, 0xFF102030, 0x80405060, 0xFF102030, 0xFF0A0B0C});
+
+  // Colours replace the emission: each corner is its own colour, the
+  // specular part is zero although the material has one.
+  c->attributes[ATTR_COLOR_MATERIAL] = 0;
+  fillBatch(c, 2);
+  smoothPass(c, model);
+  const uint32_t asEmission[2][3] = {{0xFF102030, 0x80405060, 0xFF102030}, {0x80405060, 0xFF102030, 0xFF0A0B0C}};
+  for (uint32_t e = 0; e < 2; ++e) {
+    for (uint32_t k = 0; k < 3; ++k) {
+      EXPECT_EQ(c->batch[e].corners[k].color, asEmission[e][k]) << e << "," << k;
+      EXPECT_EQ(c->batch[e].corners[k].specular, 0u) << e << "," << k;
+    }
+  }
+
+  // Colours replace the diffuse colour: every corner shows the material's
+  // emission, with the corner's alpha.
+  c->attributes[ATTR_COLOR_MATERIAL] = 2;
+  fillBatch(c, 2);
+  smoothPass(c, model);
+  EXPECT_EQ(c->batch[0].corners[0].color, 0xFF010203u);
+  EXPECT_EQ(c->batch[0].corners[1].color, 0x80010203u);
+  EXPECT_EQ(c->batch[1].corners[2].color, 0xFF010203u);
+}
+
 TEST(SmoothPass, SharedVertexIsRelitWhenItsColourDiffers) {
   HandContext hand;
   RukContext* c = hand.context;
