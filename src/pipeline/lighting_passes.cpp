@@ -75,13 +75,26 @@ void lightBatchFlat(RukContext* context, uint32_t cornersPerPrimitive, const Mod
 
 namespace {
 
+// What a corner brings to the smooth pass: its model colour with the
+// material's alpha applied, or the material's diffuse colour and alpha.
+struct CornerValues {
+  const LightingInputs& in;
+  const uint8_t* alphaRow;
+  uint32_t uncoloured;
+
+  uint32_t of(uint32_t primitive, size_t corner) const {
+    if (in.colors == nullptr) return uncoloured;
+    const uint32_t color = cornerColor(in, primitive, corner);
+    return static_cast<uint32_t>(alphaRow[color >> 24]) << 24 | (color & 0xFFFFFFu);
+  }
+};
+
 // The smooth pass without lights: a corner's colour is then the emission
 // and ambient term of the material with its model colour substituted, with
 // no specular part, so neither the vertex cache nor a full evaluation is
 // needed. A run of equal colours is computed once.
-void lightBatchUnlit(RukContext* context, uint32_t cornersPerPrimitive, const LightingInputs& in,
-                     RukMaterial& material, uint32_t* substituted, const uint8_t* alphaRow,
-                     uint32_t uncoloured) {
+void lightBatchUnlit(RukContext* context, uint32_t cornersPerPrimitive, const CornerValues& values,
+                     RukMaterial& material, uint32_t* substituted) {
   bool known = false;
   uint32_t knownValue = 0, litColor = 0;
   BatchEntry* const batch = context->batch;
@@ -90,12 +103,7 @@ void lightBatchUnlit(RukContext* context, uint32_t cornersPerPrimitive, const Li
     if (entry.clipAnd != 0) continue;
     const uint32_t primitive = entry.primitiveIndex;
     for (uint32_t j = 0; j < cornersPerPrimitive; ++j) {
-      const size_t corner = size_t{cornersPerPrimitive} * primitive + j;
-      uint32_t value = uncoloured;
-      if (in.colors != nullptr) {
-        const uint32_t color = cornerColor(in, primitive, corner);
-        value = static_cast<uint32_t>(alphaRow[color >> 24]) << 24 | (color & 0xFFFFFFu);
-      }
+      const uint32_t value = values.of(primitive, size_t{cornersPerPrimitive} * primitive + j);
       if (!known || value != knownValue) {
         if (substituted != nullptr) *substituted = value & 0xFFFFFFu;
         int32_t channels[3];
@@ -117,10 +125,9 @@ void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const M
   const LightingInputs in = lightingInputsOf(packet);
   RukMaterial material = context->material;
   uint32_t* const substituted = substitutedColorOf(&material, in, context);
-  const uint8_t* const alphaRow = productRow(material.alpha);
-  const uint32_t uncoloured = material.alpha << 24 | material.diffuse;
+  const CornerValues values{in, productRow(material.alpha), material.alpha << 24 | material.diffuse};
   if (context->lightCount == 0) {
-    lightBatchUnlit(context, cornersPerPrimitive, in, material, substituted, alphaRow, uncoloured);
+    lightBatchUnlit(context, cornersPerPrimitive, values, material, substituted);
     if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, false);
     return;
   }
@@ -135,11 +142,7 @@ void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const M
       BatchVertex& out = entry.corners[j];
       const float* normal = cornerNormal(in, primitive, corner);
       const float* key = normalKey(normal, entry.facing);
-      uint32_t value = uncoloured;
-      if (in.colors != nullptr) {
-        const uint32_t color = cornerColor(in, primitive, corner);
-        value = static_cast<uint32_t>(alphaRow[color >> 24]) << 24 | (color & 0xFFFFFFu);
-      }
+      const uint32_t value = values.of(primitive, corner);
 
       const uint32_t vertex = in.vertexIndices[corner];
       VertexCacheEntry& slot = context->vertexCache[vertex & (VERTEX_CACHE_SIZE - 1)];
