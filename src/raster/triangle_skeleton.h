@@ -261,7 +261,7 @@ inline Lanes8 firstLanes8(int32_t count) {
 // eight pixels from its start still lie inside the row (`rowPixels` wide),
 // otherwise pixel by pixel.
 template <class Target, TriangleVariant V>
-inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow, int32_t column, int32_t endColumn,
+[[gnu::always_inline]] inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow, int32_t column, int32_t endColumn,
                       int32_t rowPixels, uint32_t* q, const HalfConstants& k, const BlockConstants& b) {
   constexpr uint32_t carried = carriedQuantities(V);
   if constexpr (Target::hasBlocks) {
