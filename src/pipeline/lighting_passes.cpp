@@ -89,14 +89,23 @@ struct CornerValues {
   }
 };
 
-// The smooth pass without lights: a corner's colour is then the emission
-// and ambient term of the material with its model colour substituted, with
-// no specular part, so neither the vertex cache nor a full evaluation is
-// needed. A run of equal colours is computed once.
-void lightBatchUnlit(RukContext* context, uint32_t cornersPerPrimitive, const CornerValues& values,
-                     RukMaterial& material, uint32_t* substituted) {
+// How the model colour enters an unlit corner's colour.
+enum class UnlitColour {
+  Constant,    // not at all: the colour is the material's base, the alpha the corner's
+  AsEmission,  // as the emission, with no ambient term: the colour is the corner's own
+  Computed,    // otherwise
+};
+
+template <UnlitColour Mode>
+void lightUnlitCorners(RukContext* context, uint32_t cornersPerPrimitive, const CornerValues& values,
+                       RukMaterial& material, uint32_t* substituted) {
   bool known = false;
   uint32_t knownValue = 0, litColor = 0;
+  if constexpr (Mode == UnlitColour::Constant) {
+    int32_t channels[3];
+    baseLightingChannels(context, &material, channels);
+    litColor = packLightingChannels(channels);
+  }
   BatchEntry* const batch = context->batch;
   for (uint32_t e = 0; e < context->batchCount; ++e) {
     BatchEntry& entry = batch[e];
@@ -104,17 +113,41 @@ void lightBatchUnlit(RukContext* context, uint32_t cornersPerPrimitive, const Co
     const uint32_t primitive = entry.primitiveIndex;
     for (uint32_t j = 0; j < cornersPerPrimitive; ++j) {
       const uint32_t value = values.of(primitive, size_t{cornersPerPrimitive} * primitive + j);
-      if (!known || value != knownValue) {
-        if (substituted != nullptr) *substituted = value & 0xFFFFFFu;
-        int32_t channels[3];
-        baseLightingChannels(context, &material, channels);
-        litColor = packLightingChannels(channels) | (value & 0xFF000000u);
-        knownValue = value;
-        known = true;
+      uint32_t color;
+      if constexpr (Mode == UnlitColour::Constant) {
+        color = litColor | (value & 0xFF000000u);
+      } else if constexpr (Mode == UnlitColour::AsEmission) {
+        color = value;
+      } else {
+        if (!known || value != knownValue) {
+          *substituted = value & 0xFFFFFFu;
+          int32_t channels[3];
+          baseLightingChannels(context, &material, channels);
+          litColor = packLightingChannels(channels) | (value & 0xFF000000u);
+          knownValue = value;
+          known = true;
+        }
+        color = litColor;
       }
-      entry.corners[j].color = litColor;
+      entry.corners[j].color = color;
       entry.corners[j].specular = 0;
     }
+  }
+}
+
+// The smooth pass without lights: a corner's colour is then the emission
+// and ambient term of the material with its model colour substituted, with
+// no specular part, so neither the vertex cache nor a full evaluation is
+// needed.
+void lightBatchUnlit(RukContext* context, uint32_t cornersPerPrimitive, const CornerValues& values,
+                     RukMaterial& material, uint32_t* substituted) {
+  const bool ambientTerm = context->ambientLight != 0;
+  if (substituted == &material.emission && !(ambientTerm && material.ambient != 0)) {
+    lightUnlitCorners<UnlitColour::AsEmission>(context, cornersPerPrimitive, values, material, substituted);
+  } else if (substituted == &material.emission || (substituted == &material.ambient && ambientTerm)) {
+    lightUnlitCorners<UnlitColour::Computed>(context, cornersPerPrimitive, values, material, substituted);
+  } else {
+    lightUnlitCorners<UnlitColour::Constant>(context, cornersPerPrimitive, values, material, substituted);
   }
 }
 

@@ -181,6 +181,25 @@ TEST(SmoothPass, WithoutLightsACornerShowsTheEmissionItsColourStandsFor) {
   EXPECT_EQ(c->batch[0].corners[0].color, 0xFF010203u);
   EXPECT_EQ(c->batch[0].corners[1].color, 0x80010203u);
   EXPECT_EQ(c->batch[1].corners[2].color, 0xFF010203u);
+
+  // With an ambient term (only a hand-made context has one without lights):
+  // replacing the emission adds 0x33 x 0x80 = 26 to each channel, clamped;
+  // replacing the ambient colour adds the colour x 0x80 to the emission.
+  c->ambientLight = 0x808080;
+  model.colorPerCorner({0xFF102030, 0x80F0F0F0, 0xFF102030, 0x80F0F0F0, 0xFF102030, 0xFF102030});
+  c->attributes[ATTR_COLOR_MATERIAL] = 0;
+  fillBatch(c, 2);
+  smoothPass(c, model);
+  EXPECT_EQ(c->batch[0].corners[0].color, 0xFF2A3A4Au);
+  EXPECT_EQ(c->batch[0].corners[1].color, 0x80FFFFFFu);
+  EXPECT_EQ(c->batch[1].corners[2].color, 0xFF2A3A4Au);
+  c->attributes[ATTR_COLOR_MATERIAL] = 1;
+  fillBatch(c, 2);
+  smoothPass(c, model);
+  // 0x10 x 0x80 = 8, 0x20 x 0x80 = 16, 0x30 x 0x80 = 24, 0xF0 x 0x80 = 120.
+  EXPECT_EQ(c->batch[0].corners[0].color, 0xFF09121Bu);
+  EXPECT_EQ(c->batch[0].corners[1].color, 0x80797A7Bu);
+  EXPECT_EQ(c->batch[1].corners[2].color, 0xFF09121Bu);
 }
 
 TEST(SmoothPass, SharedVertexIsRelitWhenItsColourDiffers) {
