@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "pipeline_support/hand_context.h"
@@ -153,54 +154,55 @@ TEST(SmoothPass, WithoutColoursUsesTheMaterialDiffuseAndAlpha) {
   for (const BatchVertex& corner : c->batch[0].corners) EXPECT_EQ(corner.color, 0x4D123456u);
 }
 
-TEST(SmoothPass, WithoutLightsACornerShowsTheEmissionItsColourStandsFor) {
+// Without lights a corner shows the material's emission plus its ambient
+// colour times the ambient light (which only a hand-made context has without
+// lights), with the model colour standing in for one of them, and no
+// specular part. Material: emission 0x010203, ambient 0x333333, diffuse
+// 0x445566, specular white. Corner colours, in batch order:
+// 0xFF102030, 0x80405060, 0xFF102030 | 0x80405060, 0xFF102030, 0xFFF0F0F0.
+struct UnlitCase {
+  const char* name;
+  uint32_t colorMaterial;
+  uint32_t ambientLight;
+  uint32_t expected[6];
+};
+
+// 0x33 x 0x80 = 26; 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0xF0 x 0x80 = 8, 16, 24, 32, 40, 48, 120.
+const UnlitCase kUnlitCases[] = {
+    {"EachCornerIsItsOwnEmission", 0, 0,
+     {0xFF102030, 0x80405060, 0xFF102030, 0x80405060, 0xFF102030, 0xFFF0F0F0}},
+    {"ReplacedDiffuseLeavesTheEmission", 2, 0,
+     {0xFF010203, 0x80010203, 0xFF010203, 0x80010203, 0xFF010203, 0xFF010203}},
+    {"ReplacedAmbientWithoutAmbientLight", 1, 0,
+     {0xFF010203, 0x80010203, 0xFF010203, 0x80010203, 0xFF010203, 0xFF010203}},
+    {"EmissionPlusTheAmbientTermClamped", 0, 0x808080,
+     {0xFF2A3A4A, 0x805A6A7A, 0xFF2A3A4A, 0x805A6A7A, 0xFF2A3A4A, 0xFFFFFFFF}},
+    {"AmbientColourTimesTheAmbientLight", 1, 0x808080,
+     {0xFF09121B, 0x80212A33, 0xFF09121B, 0x80212A33, 0xFF09121B, 0xFF797A7B}},
+};
+
+class UnlitSmoothPass : public testing::TestWithParam<UnlitCase> {};
+
+TEST_P(UnlitSmoothPass, CornerColours) {
+  const UnlitCase& test = GetParam();
   HandContext hand;
   RukContext* c = hand.context;
   setMaterial(c, 0x010203, 0x333333, 0x445566, 0xFFFFFF, 16.0f, 255);
+  c->attributes[ATTR_COLOR_MATERIAL] = test.colorMaterial;
+  c->ambientLight = test.ambientLight;
   TriangleModel model({0, 1, 2, 1, 2, 3});
-  model.colorPerCorner({0xFF102030, 0x80405060, 0xFF102030, 0x80405060, 0xFF102030, 0xFF0A0B0C});
-
-  // Colours replace the emission: each corner is its own colour, the
-  // specular part is zero although the material has one.
-  c->attributes[ATTR_COLOR_MATERIAL] = 0;
+  model.colorPerCorner({0xFF102030, 0x80405060, 0xFF102030, 0x80405060, 0xFF102030, 0xFFF0F0F0});
   fillBatch(c, 2);
   smoothPass(c, model);
-  const uint32_t asEmission[2][3] = {{0xFF102030, 0x80405060, 0xFF102030}, {0x80405060, 0xFF102030, 0xFF0A0B0C}};
-  for (uint32_t e = 0; e < 2; ++e) {
-    for (uint32_t k = 0; k < 3; ++k) {
-      EXPECT_EQ(c->batch[e].corners[k].color, asEmission[e][k]) << e << "," << k;
-      EXPECT_EQ(c->batch[e].corners[k].specular, 0u) << e << "," << k;
-    }
+  for (uint32_t corner = 0; corner < 6; ++corner) {
+    const BatchVertex& out = c->batch[corner / 3].corners[corner % 3];
+    EXPECT_EQ(out.color, test.expected[corner]) << "corner " << corner;
+    EXPECT_EQ(out.specular, 0u) << "corner " << corner;
   }
-
-  // Colours replace the diffuse colour: every corner shows the material's
-  // emission, with the corner's alpha.
-  c->attributes[ATTR_COLOR_MATERIAL] = 2;
-  fillBatch(c, 2);
-  smoothPass(c, model);
-  EXPECT_EQ(c->batch[0].corners[0].color, 0xFF010203u);
-  EXPECT_EQ(c->batch[0].corners[1].color, 0x80010203u);
-  EXPECT_EQ(c->batch[1].corners[2].color, 0xFF010203u);
-
-  // With an ambient term (only a hand-made context has one without lights):
-  // replacing the emission adds 0x33 x 0x80 = 26 to each channel, clamped;
-  // replacing the ambient colour adds the colour x 0x80 to the emission.
-  c->ambientLight = 0x808080;
-  model.colorPerCorner({0xFF102030, 0x80F0F0F0, 0xFF102030, 0x80F0F0F0, 0xFF102030, 0xFF102030});
-  c->attributes[ATTR_COLOR_MATERIAL] = 0;
-  fillBatch(c, 2);
-  smoothPass(c, model);
-  EXPECT_EQ(c->batch[0].corners[0].color, 0xFF2A3A4Au);
-  EXPECT_EQ(c->batch[0].corners[1].color, 0x80FFFFFFu);
-  EXPECT_EQ(c->batch[1].corners[2].color, 0xFF2A3A4Au);
-  c->attributes[ATTR_COLOR_MATERIAL] = 1;
-  fillBatch(c, 2);
-  smoothPass(c, model);
-  // 0x10 x 0x80 = 8, 0x20 x 0x80 = 16, 0x30 x 0x80 = 24, 0xF0 x 0x80 = 120.
-  EXPECT_EQ(c->batch[0].corners[0].color, 0xFF09121Bu);
-  EXPECT_EQ(c->batch[0].corners[1].color, 0x80797A7Bu);
-  EXPECT_EQ(c->batch[1].corners[2].color, 0xFF09121Bu);
 }
+
+INSTANTIATE_TEST_SUITE_P(WithoutLights, UnlitSmoothPass, testing::ValuesIn(kUnlitCases),
+                         [](const testing::TestParamInfo<UnlitCase>& info) { return std::string(info.param.name); });
 
 TEST(SmoothPass, SharedVertexIsRelitWhenItsColourDiffers) {
   HandContext hand;
