@@ -172,12 +172,6 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   slot[2].x = truncToInt(xb * FIXED_ONE);
   slot[3].x = truncToInt(xLong * FIXED_ONE);
 
-  if (halves & 1) {
-    setupHalf(primitive, UPPER_HALF, topFixedY, topY, middleY, xt, xt, xMidLeft, xMidRight);
-  }
-  if (halves & 2) {
-    setupHalf(primitive, LOWER_HALF, middleFixedY, middleY, bottomY, xMidLeft, xMidRight, xb, xb);
-  }
 
   const LongEdge edge{t, 1.0f - t, 1.0f / width, longEdgeLeft ? &slot[3] : &slot[1],
                       longEdgeLeft ? &slot[1] : &slot[3]};
@@ -232,6 +226,15 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
     flags |= RF_SMOOTH;
   }
 
+  // The halves' edges come between writing the corner fields and reading
+  // them back as vectors: by then those stores have left the store buffer,
+  // and the vector reads need not wait for them.
+  if (halves & 1) {
+    setupHalf(primitive, UPPER_HALF, topFixedY, topY, middleY, xt, xt, xMidLeft, xMidRight);
+  }
+  if (halves & 2) {
+    setupHalf(primitive, LOWER_HALF, middleFixedY, middleY, bottomY, xMidLeft, xMidRight, xb, xb);
+  }
   spanAllFields(primitive, edge);
   if ((flags & RF_SMOOTH) == 0) {
     // One colour: slot 3 repeats it exactly and nothing changes along a row.
