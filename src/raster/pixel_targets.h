@@ -2,14 +2,20 @@
 //
 // A target is bound to one colour-buffer row at a time and stores three
 // 8-bit intensities at a column in its table's encoding, or reads a stored
-// pixel back as three intensities for blending. The targets of the formats
-// with 8-pixel span code also expose block forms (in pixel_targets_simd.h).
+// pixel back as three intensities for blending. Targets with hasBlocks also
+// move and encode eight pixels at a time (loadBlock, storeBlock,
+// encodeBlock, decodeBlock), with results identical pixel for pixel; an
+// encoding that depends on the column (the dither) says so with
+// encodingVariesByColumn.
+//
+// Only sources compiled for x86-64-v3 include this header.
 #pragma once
 #include <cstdint>
 
 #include "context/context.h"
 #include "raster/pixel_encoding.h"
 #include "raster/raster.h"
+#include "raster/simd8.h"
 
 template <class Encoding, bool HasBlocks>
 struct DirectTarget {
@@ -27,6 +33,12 @@ struct DirectTarget {
   Rgb8 load(int32_t column) const {
     return Encoding::readBack(Encoding::read(row + static_cast<uint32_t>(column) * bytesPerPixel));
   }
+
+  static constexpr bool encodingVariesByColumn = false;
+  Lanes8 loadBlock(const uint8_t* at) const { return BlockCodec<Encoding>::loadRaw(at); }
+  void storeBlock(uint8_t* at, Lanes8 pixels) const { BlockCodec<Encoding>::storeRaw(at, pixels); }
+  Lanes8 encodeBlock(const Channels8& c, int32_t) const { return BlockCodec<Encoding>::encode(c); }
+  Channels8 decodeBlock(Lanes8 pixels) const { return BlockCodec<Encoding>::decode(pixels); }
 };
 
 using Rgb32Target = DirectTarget<Rgb32Encoding, true>;
@@ -37,7 +49,7 @@ using Rgb555Target = DirectTarget<Rgb555Encoding, true>;
 // Indexed8 without dither: the nearest palette colour through inverseColorMap12.
 struct IndexedNearestTarget {
   static constexpr uint32_t bytesPerPixel = 1;
-  static constexpr bool hasBlocks = false;
+  static constexpr bool hasBlocks = true;
 
   const uint8_t* map12;
   uint8_t* row = nullptr;
@@ -48,13 +60,19 @@ struct IndexedNearestTarget {
     row[column] = map12[nearestIndex12(r, g, b)];
   }
   Rgb8 load(int32_t column) const { return indexedReadBack(row[column]); }
+
+  static constexpr bool encodingVariesByColumn = false;
+  Lanes8 loadBlock(const uint8_t* at) const { return BlockCodec8::loadRaw(at); }
+  void storeBlock(uint8_t* at, Lanes8 pixels) const { BlockCodec8::storeRaw(at, pixels); }
+  Lanes8 encodeBlock(const Channels8& c, int32_t) const { return tableBytes8(map12, nearestIndex12x8(c)); }
+  Channels8 decodeBlock(Lanes8 pixels) const { return BlockCodec8::decode(pixels); }
 };
 
 // Indexed8 with the ordered dither through inverseColorMap6. The threshold
 // comes from the row and from the pixel's byte offset in the colour buffer.
 struct IndexedDitheredTarget {
   static constexpr uint32_t bytesPerPixel = 1;
-  static constexpr bool hasBlocks = false;
+  static constexpr bool hasBlocks = true;
 
   const uint8_t* map6;
   uint32_t rowBytes;
@@ -64,14 +82,31 @@ struct IndexedDitheredTarget {
 
   explicit IndexedDitheredTarget(const RukContext* context)
       : map6(context->rasterState->inverseColorMap6), rowBytes(context->rowBytes) {}
+  Lanes8 rowThresholds = _mm256_setzero_si256();  // the row's four thresholds, twice
+
   void beginRow(uint32_t rowIndex, uint8_t* rowStart) {
     row = rowStart;
     thresholds = DitherMatrix.data() + (rowIndex & 3) * 4;
     rowOffset = rowIndex * rowBytes;
+    int32_t four;
+    __builtin_memcpy(&four, thresholds, sizeof four);
+    rowThresholds = _mm256_broadcastsi128_si256(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(four)));
   }
   void store(int32_t column, uint32_t r, uint32_t g, uint32_t b) const {
     const uint32_t threshold = thresholds[(rowOffset + static_cast<uint32_t>(column)) & 3];
     row[column] = map6[ditherIndex6(threshold, r, g, b)];
   }
   Rgb8 load(int32_t column) const { return indexedReadBack(row[column]); }
+
+  static constexpr bool encodingVariesByColumn = true;
+  Lanes8 loadBlock(const uint8_t* at) const { return BlockCodec8::loadRaw(at); }
+  void storeBlock(uint8_t* at, Lanes8 pixels) const { BlockCodec8::storeRaw(at, pixels); }
+  Lanes8 encodeBlock(const Channels8& c, int32_t column) const {
+    // Lane k takes the threshold of byte offset rowOffset + column + k.
+    const Lanes8 phase = _mm256_and_si256(
+        _mm256_add_epi32(splat8((rowOffset + static_cast<uint32_t>(column)) & 3), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)),
+        splat8(7));
+    return tableBytes8(map6, ditherIndex6x8(_mm256_permutevar8x32_epi32(rowThresholds, phase), c));
+  }
+  Channels8 decodeBlock(Lanes8 pixels) const { return BlockCodec8::decode(pixels); }
 };

@@ -104,3 +104,48 @@ struct BlockCodec<Rgb555Encoding> : BlockCodec16 {
             _mm256_and_si256(_mm256_slli_epi32(p, 3), splat8(0xF8))};
   }
 };
+
+// Indexed pixels: one byte each, zero-extended into the lanes.
+struct BlockCodec8 {
+  static Lanes8 loadRaw(const uint8_t* at) {
+    return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(at)));
+  }
+  static void storeRaw(uint8_t* at, Lanes8 pixels) {
+    // Two packs leave pixels 0-3 in the low dword of the lower half and
+    // 4-7 in the low dword of the upper half.
+    const Lanes8 packed = _mm256_packus_epi16(_mm256_packus_epi32(pixels, pixels), _mm256_setzero_si256());
+    const Lanes8 together = _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 4, 0, 0, 0, 0, 0, 0));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(together));
+  }
+  // A stored index stands for the intensity of all three channels.
+  static Channels8 decode(Lanes8 p) { return {p, p, p}; }
+};
+
+// table[index] for eight indexes into a byte table whose size is a multiple
+// of four: each lane gathers the aligned word holding its byte, so nothing
+// past the table is read.
+inline Lanes8 tableBytes8(const uint8_t* table, Lanes8 index) {
+  const Lanes8 words = _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), _mm256_srli_epi32(index, 2), 4);
+  const Lanes8 shift = _mm256_slli_epi32(_mm256_and_si256(index, splat8(3)), 3);
+  return _mm256_and_si256(_mm256_srlv_epi32(words, shift), splat8(0xFF));
+}
+
+// nearestIndex12 of eight colours.
+inline Lanes8 nearestIndex12x8(const Channels8& c) {
+  const Lanes8 high = splat8(0xF0);
+  return _mm256_or_si256(_mm256_or_si256(_mm256_srli_epi32(c.r, 4), _mm256_and_si256(c.g, high)),
+                         _mm256_slli_epi32(_mm256_and_si256(c.b, high), 4));
+}
+
+// ditherIndex6 of eight colours at eight thresholds. A channel's level is
+// c div 85, computed as (c x 772) >> 16, exact for every intensity; it is
+// raised by one where the remainder exceeds the threshold.
+inline Lanes8 ditherIndex6x8(Lanes8 threshold, const Channels8& c) {
+  const auto dithered = [threshold](Lanes8 channel) {
+    const Lanes8 level = _mm256_srli_epi32(_mm256_mullo_epi32(channel, splat8(772)), 16);
+    const Lanes8 remainder = _mm256_sub_epi32(channel, _mm256_mullo_epi32(level, splat8(85)));
+    return _mm256_sub_epi32(level, _mm256_cmpgt_epi32(remainder, threshold));
+  };
+  return _mm256_add_epi32(_mm256_add_epi32(dithered(c.r), _mm256_slli_epi32(dithered(c.g), 2)),
+                          _mm256_slli_epi32(dithered(c.b), 4));
+}

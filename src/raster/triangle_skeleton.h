@@ -223,9 +223,8 @@ inline Channels8 colourStep8(const Lanes8* q, const BlockConstants& b, const uin
 // read and written back unchanged, so the caller keeps all eight inside the
 // row.
 template <class Target, TriangleVariant V, bool Partial>
-inline void shadeBlock8(uint8_t* colorAt, int32_t* depthAt, const Lanes8* q, const BlockConstants& b,
-                        const uint32_t* texels, Lanes8 inSpan) {
-  using Codec = BlockCodec<typename Target::PixelEncoding>;
+inline void shadeBlock8(const Target& target, int32_t column, uint8_t* colorAt, int32_t* depthAt, const Lanes8* q,
+                        const BlockConstants& b, const uint32_t* texels, Lanes8 inSpan) {
   Lanes8 pass = Partial ? inSpan : _mm256_set1_epi32(-1);
   Lanes8 storedDepth = _mm256_setzero_si256();
   if constexpr (V.carriesDepth()) {
@@ -237,15 +236,18 @@ inline void shadeBlock8(uint8_t* colorAt, int32_t* depthAt, const Lanes8* q, con
   }
   constexpr bool merges = V.testsDepth() || Partial;
   Lanes8 oldPixels = _mm256_setzero_si256();
-  if constexpr (merges || V.blend) oldPixels = Codec::loadRaw(colorAt);
+  if constexpr (merges || V.blend) oldPixels = target.loadBlock(colorAt);
   Lanes8 pixels;
-  if constexpr (plainFlat(V)) {
+  if constexpr (plainFlat(V) && !Target::encodingVariesByColumn) {
     pixels = b.flatPixels;
+  } else if constexpr (plainFlat(V)) {
+    pixels = target.encodeBlock({b.flatR, b.flatG, b.flatB}, column);
   } else {
-    pixels = Codec::encode(colourStep8<V>(q, b, texels, oldPixels, [](Lanes8 p) { return Codec::decode(p); }));
+    pixels = target.encodeBlock(
+        colourStep8<V>(q, b, texels, oldPixels, [&target](Lanes8 p) { return target.decodeBlock(p); }), column);
   }
   if constexpr (merges) pixels = _mm256_blendv_epi8(oldPixels, pixels, pass);
-  Codec::storeRaw(colorAt, pixels);
+  target.storeBlock(colorAt, pixels);
   if constexpr (V.writesDepth()) {
     const Lanes8 depth = merges ? _mm256_blendv_epi8(storedDepth, q[Q_Z], pass) : q[Q_Z];
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(depthAt), depth);
@@ -269,12 +271,12 @@ template <class Target, TriangleVariant V>
     Lanes8 lanes[QUANTITY_COUNT];
     forEachQuantity<carried>([&](auto i) { lanes[i] = add8(splat8(q[i]), b.laneOffset[i]); });
     for (; endColumn - column >= 8; column += 8) {
-      shadeBlock8<Target, V, false>(colorAt(column), depthRow + column, lanes, b, k.texels, Lanes8{});
+      shadeBlock8<Target, V, false>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels, Lanes8{});
       forEachQuantity<carried>([&](auto i) { lanes[i] = add8(lanes[i], b.step[i]); });
     }
     if (column == endColumn) return;
     if (column <= rowPixels - 8) {
-      shadeBlock8<Target, V, true>(colorAt(column), depthRow + column, lanes, b, k.texels,
+      shadeBlock8<Target, V, true>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels,
                                    firstLanes8(endColumn - column));
       return;
     }
@@ -339,6 +341,7 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
     k.shiftV = 32 - context->boundTexture.log2Height;
   }
 
+  Target target(context);
   BlockConstants b;
   if constexpr (Target::hasBlocks) {
     forEachQuantity<carried>([&](auto i) {
@@ -349,7 +352,7 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
       b.flatR = splat8(k.flat[0]);
       b.flatG = splat8(k.flat[1]);
       b.flatB = splat8(k.flat[2]);
-      b.flatPixels = BlockCodec<typename Target::PixelEncoding>::encode({b.flatR, b.flatG, b.flatB});
+      if constexpr (!Target::encodingVariesByColumn) b.flatPixels = target.encodeBlock({b.flatR, b.flatG, b.flatB}, 0);
     }
     if constexpr (V.fog) {
       b.fogR = splat8(k.fog[0]);
@@ -363,7 +366,6 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
     }
   }
 
-  Target target(context);
   const uint32_t rowBytes = context->rowBytes;
   const uint32_t depthWidth = context->width;
   const int32_t rowPixels = static_cast<int32_t>(context->width);

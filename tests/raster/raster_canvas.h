@@ -64,8 +64,10 @@ struct RasterCanvas {
     c.colorBuffer = color.data();
     c.depthBuffer = depth.data();
     c.bufferFlags = 1 | 2;
-    // Distinct recognisable map entries: map12[i] = i & 0xFF ^ 0x5A, map6[i] = 100 + i.
-    for (uint32_t i = 0; i < 4096; ++i) map12[i] = static_cast<uint8_t>((i & 0xFF) ^ 0x5A);
+    // Map entries that depend on every bit of the index, so that a wrong
+    // level of any channel shows: map12[i] = (157 i + 71 (i >> 8)) ^ 0x5A
+    // (low byte), map6[i] = 100 + i.
+    for (uint32_t i = 0; i < 4096; ++i) map12[i] = static_cast<uint8_t>((i * 157u + (i >> 8) * 71u) ^ 0x5A);
     for (uint32_t i = 0; i < 64; ++i) map6[i] = static_cast<uint8_t>(100 + i);
     state.inverseColorMap12 = map12.data();
     state.inverseColorMap6 = map6.data();
