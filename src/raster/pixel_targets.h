@@ -2,11 +2,10 @@
 //
 // A target is bound to one colour-buffer row at a time and stores three
 // 8-bit intensities at a column in its table's encoding, or reads a stored
-// pixel back as three intensities for blending. Targets with hasBlocks also
-// move and encode eight pixels at a time (loadBlock, storeBlock,
-// encodeBlock, decodeBlock), with results identical pixel for pixel; an
-// encoding that depends on the column (the dither) says so with
-// encodingVariesByColumn.
+// pixel back as three intensities for blending. Every target also moves and
+// encodes eight pixels at a time (loadBlock, storeBlock, encodeBlock,
+// decodeBlock), with results identical pixel for pixel; an encoding that
+// depends on the column (the dither) says so with encodingVariesByColumn.
 //
 // Only sources compiled for x86-64-v3 include this header.
 #pragma once
@@ -17,11 +16,10 @@
 #include "raster/raster.h"
 #include "raster/simd8.h"
 
-template <class Encoding, bool HasBlocks>
+template <class Encoding>
 struct DirectTarget {
   using PixelEncoding = Encoding;
   static constexpr uint32_t bytesPerPixel = Encoding::bytesPerPixel;
-  static constexpr bool hasBlocks = HasBlocks;
 
   uint8_t* row = nullptr;
 
@@ -41,15 +39,14 @@ struct DirectTarget {
   Channels8 decodeBlock(Lanes8 pixels) const { return BlockCodec<Encoding>::decode(pixels); }
 };
 
-using Rgb32Target = DirectTarget<Rgb32Encoding, true>;
-using Rgb24Target = DirectTarget<Rgb24Encoding, false>;
-using Rgb16Target = DirectTarget<Rgb16Encoding, true>;
-using Rgb555Target = DirectTarget<Rgb555Encoding, true>;
+using Rgb32Target = DirectTarget<Rgb32Encoding>;
+using Rgb24Target = DirectTarget<Rgb24Encoding>;
+using Rgb16Target = DirectTarget<Rgb16Encoding>;
+using Rgb555Target = DirectTarget<Rgb555Encoding>;
 
 // Indexed8 without dither: the nearest palette colour through inverseColorMap12.
 struct IndexedNearestTarget {
   static constexpr uint32_t bytesPerPixel = 1;
-  static constexpr bool hasBlocks = true;
 
   const uint8_t* map12;
   uint8_t* row = nullptr;
@@ -72,7 +69,6 @@ struct IndexedNearestTarget {
 // comes from the row and from the pixel's byte offset in the colour buffer.
 struct IndexedDitheredTarget {
   static constexpr uint32_t bytesPerPixel = 1;
-  static constexpr bool hasBlocks = true;
 
   const uint8_t* map6;
   uint32_t rowBytes;

@@ -105,6 +105,32 @@ struct BlockCodec<Rgb555Encoding> : BlockCodec16 {
   }
 };
 
+// 24-bit pixels: eight of them are exactly 24 bytes, read and written as 16
+// and 8 so that nothing past the eighth pixel is touched.
+template <>
+struct BlockCodec<Rgb24Encoding> {
+  static Lanes8 loadRaw(const uint8_t* at) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i high = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at + 16));
+    // Pixels 0-3 are bytes 0-11, pixels 4-7 bytes 12-23.
+    const Lanes8 both = _mm256_set_m128i(_mm_alignr_epi8(high, low, 12), low);
+    const Lanes8 spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
+                                           0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    return _mm256_shuffle_epi8(both, spread);
+  }
+  static void storeRaw(uint8_t* at, Lanes8 pixels) {
+    const Lanes8 squeeze = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,  //
+                                            0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const Lanes8 packed = _mm256_shuffle_epi8(pixels, squeeze);
+    const __m128i first = _mm256_castsi256_si128(packed);     // bytes 0-11
+    const __m128i second = _mm256_extracti128_si256(packed, 1);  // bytes 12-23
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_or_si128(first, _mm_slli_si128(second, 12)));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(at + 16), _mm_srli_si128(second, 4));
+  }
+  static Lanes8 encode(const Channels8& c) { return BlockCodec<Rgb32Encoding>::encode(c); }
+  static Channels8 decode(Lanes8 p) { return channelsOfWord8(p); }
+};
+
 // Indexed pixels: one byte each, zero-extended into the lanes.
 struct BlockCodec8 {
   static Lanes8 loadRaw(const uint8_t* at) {

@@ -5,10 +5,10 @@
 //
 // A routine draws one half of a triangle. Each carried quantity q has a value
 // qRow at the start of a row and a per-pixel gradient dq; at the k-th pixel of
-// the row its value is qRow + k * dq in wrapping 32-bit arithmetic. The spans
-// of targets with block forms use that to shade eight pixels per step, with
-// results identical to the pixel-by-pixel definition; the remaining pixels of
-// a row (and every pixel of the other targets) go one at a time.
+// the row its value is qRow + k * dq in wrapping 32-bit arithmetic. Spans use
+// that to shade eight pixels per step, with results identical to the
+// pixel-by-pixel definition; a span's last pixels go as one partial block,
+// or one at a time at the right edge of the image.
 //
 // Only sources compiled for x86-64-v3 include this header.
 #pragma once
@@ -263,29 +263,24 @@ inline Lanes8 firstLanes8(int32_t count) {
 // eight pixels from its start still lie inside the row (`rowPixels` wide),
 // otherwise pixel by pixel.
 template <class Target, TriangleVariant V>
-[[gnu::always_inline]] inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow, int32_t column, int32_t endColumn,
-                      int32_t rowPixels, uint32_t* q, const HalfConstants& k, const BlockConstants& b) {
+[[gnu::always_inline]] inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow,
+                                             int32_t column, int32_t endColumn, int32_t rowPixels, uint32_t* q,
+                                             const HalfConstants& k, const BlockConstants& b) {
   constexpr uint32_t carried = carriedQuantities(V);
-  if constexpr (Target::hasBlocks) {
-    const auto colorAt = [&](int32_t c) { return colorRow + static_cast<uint32_t>(c) * Target::bytesPerPixel; };
-    Lanes8 lanes[QUANTITY_COUNT];
-    forEachQuantity<carried>([&](auto i) { lanes[i] = add8(splat8(q[i]), b.laneOffset[i]); });
-    for (; endColumn - column >= 8; column += 8) {
-      shadeBlock8<Target, V, false>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels, Lanes8{});
-      forEachQuantity<carried>([&](auto i) { lanes[i] = add8(lanes[i], b.step[i]); });
-    }
-    if (column == endColumn) return;
-    if (column <= rowPixels - 8) {
-      shadeBlock8<Target, V, true>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels,
-                                   firstLanes8(endColumn - column));
-      return;
-    }
-    forEachQuantity<carried>([&](auto i) { q[i] = static_cast<uint32_t>(firstLane8(lanes[i])); });
-  } else {
-    (void)colorRow;
-    (void)rowPixels;
-    (void)b;
+  const auto colorAt = [&](int32_t c) { return colorRow + static_cast<uint32_t>(c) * Target::bytesPerPixel; };
+  Lanes8 lanes[QUANTITY_COUNT];
+  forEachQuantity<carried>([&](auto i) { lanes[i] = add8(splat8(q[i]), b.laneOffset[i]); });
+  for (; endColumn - column >= 8; column += 8) {
+    shadeBlock8<Target, V, false>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels, Lanes8{});
+    forEachQuantity<carried>([&](auto i) { lanes[i] = add8(lanes[i], b.step[i]); });
   }
+  if (column == endColumn) return;
+  if (column <= rowPixels - 8) {
+    shadeBlock8<Target, V, true>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels,
+                                 firstLanes8(endColumn - column));
+    return;
+  }
+  forEachQuantity<carried>([&](auto i) { q[i] = static_cast<uint32_t>(firstLane8(lanes[i])); });
   shadeSpanByPixel<Target, V>(target, depthRow, column, endColumn, q, k);
 }
 
@@ -343,27 +338,25 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
 
   Target target(context);
   BlockConstants b;
-  if constexpr (Target::hasBlocks) {
-    forEachQuantity<carried>([&](auto i) {
-      b.laneOffset[i] = laneMultiples8(k.gradient[i]);
-      b.step[i] = splat8(static_cast<uint32_t>(k.gradient[i]) * 8);
-    });
-    if constexpr (!V.interpolated) {
-      b.flatR = splat8(k.flat[0]);
-      b.flatG = splat8(k.flat[1]);
-      b.flatB = splat8(k.flat[2]);
-      if constexpr (!Target::encodingVariesByColumn) b.flatPixels = target.encodeBlock({b.flatR, b.flatG, b.flatB}, 0);
-    }
-    if constexpr (V.fog) {
-      b.fogR = splat8(k.fog[0]);
-      b.fogG = splat8(k.fog[1]);
-      b.fogB = splat8(k.fog[2]);
-    }
-    if constexpr (V.texture) {
-      b.shiftU = splat8(k.shiftU);
-      b.shiftV = splat8(k.shiftV);
-      b.log2Width = splat8(k.log2Width);
-    }
+  forEachQuantity<carried>([&](auto i) {
+    b.laneOffset[i] = laneMultiples8(k.gradient[i]);
+    b.step[i] = splat8(static_cast<uint32_t>(k.gradient[i]) * 8);
+  });
+  if constexpr (!V.interpolated) {
+    b.flatR = splat8(k.flat[0]);
+    b.flatG = splat8(k.flat[1]);
+    b.flatB = splat8(k.flat[2]);
+    if constexpr (!Target::encodingVariesByColumn) b.flatPixels = target.encodeBlock({b.flatR, b.flatG, b.flatB}, 0);
+  }
+  if constexpr (V.fog) {
+    b.fogR = splat8(k.fog[0]);
+    b.fogG = splat8(k.fog[1]);
+    b.fogB = splat8(k.fog[2]);
+  }
+  if constexpr (V.texture) {
+    b.shiftU = splat8(k.shiftU);
+    b.shiftV = splat8(k.shiftV);
+    b.log2Width = splat8(k.log2Width);
   }
 
   const uint32_t rowBytes = context->rowBytes;
