@@ -51,8 +51,9 @@ constexpr HalfFields LOWER_HALF{&RasterPrimitive::lowerLeftX, &RasterPrimitive::
 // The edges of one half, sampled at its first whole row: the half runs from
 // startY (16.16 value startFixedY) to endY, its left edge from leftStart to
 // leftEnd and its right edge from rightStart to rightEnd (x in pixels).
-[[gnu::always_inline]] inline void setupHalf(RasterPrimitive* primitive, const HalfFields& half, int32_t startFixedY, float startY,
-               float endY, float leftStart, float rightStart, float leftEnd, float rightEnd) {
+[[gnu::always_inline]] inline void setupHalf(RasterPrimitive* primitive, const HalfFields& half,
+                                             int32_t startFixedY, float startY, float endY, float leftStart,
+                                             float rightStart, float leftEnd, float rightEnd) {
   const int32_t firstRow = (startFixedY + 0xFFFF) >> 16;
   const float height = endY - startY;
   const float pre = static_cast<float>(firstRow) - startY;

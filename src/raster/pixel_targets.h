@@ -99,9 +99,8 @@ struct IndexedDitheredTarget {
   void storeBlock(uint8_t* at, Lanes8 pixels) const { BlockCodec8::storeRaw(at, pixels); }
   Lanes8 encodeBlock(const Channels8& c, int32_t column) const {
     // Lane k takes the threshold of byte offset rowOffset + column + k.
-    const Lanes8 phase = _mm256_and_si256(
-        _mm256_add_epi32(splat8((rowOffset + static_cast<uint32_t>(column)) & 3), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)),
-        splat8(7));
+    const Lanes8 first = splat8((rowOffset + static_cast<uint32_t>(column)) & 3);
+    const Lanes8 phase = _mm256_and_si256(_mm256_add_epi32(first, _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)), splat8(7));
     return tableBytes8(map6, ditherIndex6x8(_mm256_permutevar8x32_epi32(rowThresholds, phase), c));
   }
   Channels8 decodeBlock(Lanes8 pixels) const { return BlockCodec8::decode(pixels); }
