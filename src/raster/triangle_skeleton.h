@@ -222,9 +222,10 @@ inline Channels8 colourStep8(const Lanes8* q, const BlockConstants& b, const uin
 // (the end of a span) touches only the lanes set in inSpan: the others are
 // read and written back unchanged, so the caller keeps all eight inside the
 // row.
+// The flat group stores flatPixels, the flat colour encoded for this span.
 template <class Target, TriangleVariant V, bool Partial>
 inline void shadeBlock8(const Target& target, int32_t column, uint8_t* colorAt, int32_t* depthAt, const Lanes8* q,
-                        const BlockConstants& b, const uint32_t* texels, Lanes8 inSpan) {
+                        const BlockConstants& b, const uint32_t* texels, Lanes8 flatPixels, Lanes8 inSpan) {
   Lanes8 pass = Partial ? inSpan : _mm256_set1_epi32(-1);
   Lanes8 storedDepth = _mm256_setzero_si256();
   if constexpr (V.carriesDepth()) {
@@ -238,10 +239,8 @@ inline void shadeBlock8(const Target& target, int32_t column, uint8_t* colorAt, 
   Lanes8 oldPixels = _mm256_setzero_si256();
   if constexpr (merges || V.blend) oldPixels = target.loadBlock(colorAt);
   Lanes8 pixels;
-  if constexpr (plainFlat(V) && !Target::encodingVariesByColumn) {
-    pixels = b.flatPixels;
-  } else if constexpr (plainFlat(V)) {
-    pixels = target.encodeBlock({b.flatR, b.flatG, b.flatB}, column);
+  if constexpr (plainFlat(V)) {
+    pixels = flatPixels;
   } else {
     pixels = target.encodeBlock(
         colourStep8<V>(q, b, texels, oldPixels, [&target](Lanes8 p) { return target.decodeBlock(p); }), column);
@@ -270,13 +269,22 @@ template <class Target, TriangleVariant V>
   const auto colorAt = [&](int32_t c) { return colorRow + static_cast<uint32_t>(c) * Target::bytesPerPixel; };
   Lanes8 lanes[QUANTITY_COUNT];
   forEachQuantity<carried>([&](auto i) { lanes[i] = add8(splat8(q[i]), b.laneOffset[i]); });
+  // Blocks start eight columns apart, so a column-dependent encoding of the
+  // flat colour is the same for every block of the span.
+  Lanes8 flatPixels = _mm256_setzero_si256();
+  if constexpr (plainFlat(V) && Target::encodingVariesByColumn) {
+    flatPixels = target.encodeBlock({b.flatR, b.flatG, b.flatB}, column);
+  } else if constexpr (plainFlat(V)) {
+    flatPixels = b.flatPixels;
+  }
   for (; endColumn - column >= 8; column += 8) {
-    shadeBlock8<Target, V, false>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels, Lanes8{});
+    shadeBlock8<Target, V, false>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels, flatPixels,
+                                  Lanes8{});
     forEachQuantity<carried>([&](auto i) { lanes[i] = add8(lanes[i], b.step[i]); });
   }
   if (column == endColumn) return;
   if (column <= rowPixels - 8) {
-    shadeBlock8<Target, V, true>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels,
+    shadeBlock8<Target, V, true>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels, flatPixels,
                                  firstLanes8(endColumn - column));
     return;
   }
