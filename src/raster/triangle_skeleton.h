@@ -267,6 +267,11 @@ template <class Target, TriangleVariant V>
                                              const HalfConstants& k, const BlockConstants& b) {
   constexpr uint32_t carried = carriedQuantities(V);
   const auto colorAt = [&](int32_t c) { return colorRow + static_cast<uint32_t>(c) * Target::bytesPerPixel; };
+  // Variants without depth have no depth row to offset.
+  const auto depthAt = [&](int32_t c) -> int32_t* {
+    if constexpr (V.carriesDepth()) return depthRow + c;
+    return nullptr;
+  };
   Lanes8 lanes[QUANTITY_COUNT];
   forEachQuantity<carried>([&](auto i) { lanes[i] = add8(splat8(q[i]), b.laneOffset[i]); });
   // Blocks start eight columns apart, so a column-dependent encoding of the
@@ -278,13 +283,13 @@ template <class Target, TriangleVariant V>
     flatPixels = b.flatPixels;
   }
   for (; endColumn - column >= 8; column += 8) {
-    shadeBlock8<Target, V, false>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels, flatPixels,
+    shadeBlock8<Target, V, false>(target, column, colorAt(column), depthAt(column), lanes, b, k.texels, flatPixels,
                                   Lanes8{});
     forEachQuantity<carried>([&](auto i) { lanes[i] = add8(lanes[i], b.step[i]); });
   }
   if (column == endColumn) return;
   if (column <= rowPixels - 8) {
-    shadeBlock8<Target, V, true>(target, column, colorAt(column), depthRow + column, lanes, b, k.texels, flatPixels,
+    shadeBlock8<Target, V, true>(target, column, colorAt(column), depthAt(column), lanes, b, k.texels, flatPixels,
                                  firstLanes8(endColumn - column));
     return;
   }
