@@ -89,6 +89,22 @@ struct CornerValues {
   }
 };
 
+// Calls visit(entry, primitive, j, corner) for corner j of every batch entry
+// that is not wholly outside one clip plane; corner is its index in the
+// model's corner arrays.
+template <class Visit>
+inline void forEachVisibleCorner(RukContext* context, uint32_t cornersPerPrimitive, Visit&& visit) {
+  BatchEntry* const batch = context->batch;
+  for (uint32_t e = 0; e < context->batchCount; ++e) {
+    BatchEntry& entry = batch[e];
+    if (entry.clipAnd != 0) continue;
+    const uint32_t primitive = entry.primitiveIndex;
+    for (uint32_t j = 0; j < cornersPerPrimitive; ++j) {
+      visit(entry, primitive, j, size_t{cornersPerPrimitive} * primitive + j);
+    }
+  }
+}
+
 // How the model colour enters an unlit corner's colour.
 enum class UnlitColour {
   Constant,    // not at all: the colour is the material's base, the alpha the corner's
@@ -106,33 +122,28 @@ void lightUnlitCorners(RukContext* context, uint32_t cornersPerPrimitive, const 
     baseLightingChannels(context, &material, channels);
     litColor = packLightingChannels(channels);
   }
-  BatchEntry* const batch = context->batch;
-  for (uint32_t e = 0; e < context->batchCount; ++e) {
-    BatchEntry& entry = batch[e];
-    if (entry.clipAnd != 0) continue;
-    const uint32_t primitive = entry.primitiveIndex;
-    for (uint32_t j = 0; j < cornersPerPrimitive; ++j) {
-      const uint32_t value = values.of(primitive, size_t{cornersPerPrimitive} * primitive + j);
-      uint32_t color;
-      if constexpr (Mode == UnlitColour::Constant) {
-        color = litColor | (value & 0xFF000000u);
-      } else if constexpr (Mode == UnlitColour::AsEmission) {
-        color = value;
-      } else {
-        if (!known || value != knownValue) {
-          *substituted = value & 0xFFFFFFu;
-          int32_t channels[3];
-          baseLightingChannels(context, &material, channels);
-          litColor = packLightingChannels(channels) | (value & 0xFF000000u);
-          knownValue = value;
-          known = true;
-        }
-        color = litColor;
+  forEachVisibleCorner(context, cornersPerPrimitive, [&](BatchEntry& entry, uint32_t primitive, uint32_t j,
+                                                        size_t corner) {
+    const uint32_t value = values.of(primitive, corner);
+    uint32_t color;
+    if constexpr (Mode == UnlitColour::Constant) {
+      color = litColor | (value & 0xFF000000u);
+    } else if constexpr (Mode == UnlitColour::AsEmission) {
+      color = value;
+    } else {
+      if (!known || value != knownValue) {
+        *substituted = value & 0xFFFFFFu;
+        int32_t channels[3];
+        baseLightingChannels(context, &material, channels);
+        litColor = packLightingChannels(channels) | (value & 0xFF000000u);
+        knownValue = value;
+        known = true;
       }
-      entry.corners[j].color = color;
-      entry.corners[j].specular = 0;
+      color = litColor;
     }
-  }
+    entry.corners[j].color = color;
+    entry.corners[j].specular = 0;
+  });
 }
 
 // The smooth pass without lights: a corner's colour is then the emission
@@ -165,45 +176,39 @@ void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const M
     return;
   }
 
-  BatchEntry* const batch = context->batch;
-  for (uint32_t e = 0; e < context->batchCount; ++e) {
-    BatchEntry& entry = batch[e];
-    if (entry.clipAnd != 0) continue;
-    const uint32_t primitive = entry.primitiveIndex;
-    for (uint32_t j = 0; j < cornersPerPrimitive; ++j) {
-      const size_t corner = size_t{cornersPerPrimitive} * primitive + j;
-      BatchVertex& out = entry.corners[j];
-      const float* normal = cornerNormal(in, primitive, corner);
-      const float* key = normalKey(normal, entry.facing);
-      const uint32_t value = values.of(primitive, corner);
+  forEachVisibleCorner(context, cornersPerPrimitive, [&](BatchEntry& entry, uint32_t primitive, uint32_t j,
+                                                        size_t corner) {
+    BatchVertex& out = entry.corners[j];
+    const float* normal = cornerNormal(in, primitive, corner);
+    const float* key = normalKey(normal, entry.facing);
+    const uint32_t value = values.of(primitive, corner);
 
-      const uint32_t vertex = in.vertexIndices[corner];
-      VertexCacheEntry& slot = context->vertexCache[vertex & (VERTEX_CACHE_SIZE - 1)];
-      if (slot.tag != vertex || slot.normalRef != key || slot.inColor != value) {
-        if (slot.tag != vertex) {
-          // The slot now belongs to this vertex: give it this vertex's
-          // transformed position too, so that a later batch that finds the
-          // tag does not take another vertex's position.
-          slot.tag = vertex;
-          slot.x = out.x;
-          slot.y = out.y;
-          slot.z = out.z;
-          slot.w = out.w;
-          slot.clipCode = out.clipCode;
-        }
-        slot.normalRef = key;
-        slot.inColor = value;
-        if (substituted != nullptr) *substituted = value & 0xFFFFFFu;
-        float reversed[3];
-        uint32_t color, specular;
-        evaluateLighting(context, cornerPosition(in, corner), facingNormal(normal, entry.facing, reversed),
-                         &material, &color, &specular);
-        slot.litColor = color | (value & 0xFF000000u);
-        slot.litSpecular = specular;
+    const uint32_t vertex = in.vertexIndices[corner];
+    VertexCacheEntry& slot = context->vertexCache[vertex & (VERTEX_CACHE_SIZE - 1)];
+    if (slot.tag != vertex || slot.normalRef != key || slot.inColor != value) {
+      if (slot.tag != vertex) {
+        // The slot now belongs to this vertex: give it this vertex's
+        // transformed position too, so that a later batch that finds the
+        // tag does not take another vertex's position.
+        slot.tag = vertex;
+        slot.x = out.x;
+        slot.y = out.y;
+        slot.z = out.z;
+        slot.w = out.w;
+        slot.clipCode = out.clipCode;
       }
-      out.color = slot.litColor;
-      out.specular = slot.litSpecular;
+      slot.normalRef = key;
+      slot.inColor = value;
+      if (substituted != nullptr) *substituted = value & 0xFFFFFFu;
+      float reversed[3];
+      uint32_t color, specular;
+      evaluateLighting(context, cornerPosition(in, corner), facingNormal(normal, entry.facing, reversed),
+                       &material, &color, &specular);
+      slot.litColor = color | (value & 0xFF000000u);
+      slot.litSpecular = specular;
     }
-  }
+    out.color = slot.litColor;
+    out.specular = slot.litSpecular;
+  });
   if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, false);
 }
