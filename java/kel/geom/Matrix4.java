@@ -5,7 +5,9 @@ package kel.geom;
  * column c) is field {@code m<r><c>}, the translation is in m30, m31, m32.
  * {@link #hints} records what the matrix is known to be (the constants below);
  * the renderer takes shortcuts from them, so a matrix whose elements are set by
- * hand must claim only what is true: {@link #set(int, int, float)} and
+ * hand must claim only what is true. Building calls ({@link #translate},
+ * {@link #scale}, {@link #rotate}) put their transform before the matrix's
+ * own, so it applies to points first. {@link #set(int, int, float)} and
  * {@link #set(float[])} clear every claim.
  */
 public class Matrix4 {
@@ -50,34 +52,34 @@ public class Matrix4 {
     /** Sets this matrix to the identity (claiming everything the identity is). */
     public native void identity();
 
-    /** this := this · T(x, y, z). */
+    /** this := T(x, y, z) · this: points are translated before the old transform applies. */
     protected native void doTranslate(float x, float y, float z);
 
-    /** this := src · T(x, y, z). */
+    /** this := T(x, y, z) · src. */
     protected native void doTranslate2(Matrix4 src, float x, float y, float z);
 
-    /** this := this · S(s, s, s). */
+    /** this := S(s, s, s) · this. */
     protected native void doIsoscale(float s);
 
-    /** this := src · S(s, s, s). */
+    /** this := S(s, s, s) · src. */
     protected native void doIsoscale2(Matrix4 src, float s);
 
-    /** this := this · S(x, y, z); equal factors keep {@link #CONFORMAL}. */
+    /** this := S(x, y, z) · this; equal factors keep {@link #CONFORMAL}. */
     protected native void doScale(float x, float y, float z);
 
-    /** this := src · S(x, y, z). */
+    /** this := S(x, y, z) · src. */
     protected native void doScale2(Matrix4 src, float x, float y, float z);
 
-    /** this := this · R(axis (x, y, z), angle radians). */
+    /** this := R(axis (x, y, z), angle radians) · this. */
     protected native void doRotate(float x, float y, float z, float angle);
 
-    /** this := src · R(axis, angle). */
+    /** this := R(axis, angle) · src. */
     protected native void doRotate2(Matrix4 src, float x, float y, float z, float angle);
 
-    /** this := this · R(q). */
+    /** this := R(q) · this. */
     protected native void doQuatRotate(Quaternion q);
 
-    /** this := src · R(q). */
+    /** this := R(q) · src. */
     protected native void doQuatRotate2(Matrix4 src, Quaternion q);
 
     /** this := m · this. */
@@ -104,61 +106,61 @@ public class Matrix4 {
     /** The determinant. */
     public native float determinant();
 
-    /** Appends a translation (this := this · T) and returns this. */
+    /** Puts a translation before this transform (this := T · this) and returns this. */
     public Matrix4 translate(float x, float y, float z) {
         doTranslate(x, y, z);
         return this;
     }
 
-    /** Sets this to src followed by a translation and returns this. */
+    /** Sets this to a translation followed by src (T · src) and returns this. */
     public Matrix4 translate(Matrix4 src, float x, float y, float z) {
         doTranslate2(src, x, y, z);
         return this;
     }
 
-    /** Appends a uniform scale and returns this. */
+    /** Puts a uniform scale before this transform and returns this. */
     public Matrix4 scale(float s) {
         doIsoscale(s);
         return this;
     }
 
-    /** Sets this to src followed by a uniform scale and returns this. */
+    /** Sets this to a uniform scale followed by src and returns this. */
     public Matrix4 scale(Matrix4 src, float s) {
         doIsoscale2(src, s);
         return this;
     }
 
-    /** Appends a scale by x, y, z and returns this. */
+    /** Puts a scale by x, y, z before this transform and returns this. */
     public Matrix4 scale(float x, float y, float z) {
         doScale(x, y, z);
         return this;
     }
 
-    /** Sets this to src followed by a scale and returns this. */
+    /** Sets this to a scale followed by src and returns this. */
     public Matrix4 scale(Matrix4 src, float x, float y, float z) {
         doScale2(src, x, y, z);
         return this;
     }
 
-    /** Appends a rotation by angle radians about the unit axis (x, y, z) and returns this. */
+    /** Puts a rotation by angle radians about the unit axis (x, y, z) before this transform and returns this. */
     public Matrix4 rotate(float x, float y, float z, float angle) {
         doRotate(x, y, z, angle);
         return this;
     }
 
-    /** Sets this to src followed by a rotation and returns this. */
+    /** Sets this to a rotation followed by src and returns this. */
     public Matrix4 rotate(Matrix4 src, float x, float y, float z, float angle) {
         doRotate2(src, x, y, z, angle);
         return this;
     }
 
-    /** Appends the rotation of q and returns this. */
+    /** Puts the rotation of q before this transform and returns this. */
     public Matrix4 rotate(Quaternion q) {
         doQuatRotate(q);
         return this;
     }
 
-    /** Sets this to src followed by the rotation of q and returns this. */
+    /** Sets this to the rotation of q followed by src and returns this. */
     public Matrix4 rotate(Matrix4 src, Quaternion q) {
         doQuatRotate2(src, q);
         return this;
