@@ -46,4 +46,15 @@ MeshData fullScreenQuad(float depth, const int32_t colors[4], float uvSpan);
 // A 256 x 256 texture of a colour pattern, bound to the context.
 kel::ruk::KELRendTexture makeTexture(const BenchContext& context);
 
+// The fill scenes' model: 64 full-screen quads from far to near (128
+// triangles: one batch), colours by fill kind.
+inline constexpr int kQuads = 64;
+enum class Fill { Flat, Smooth, Textured, Blend };
+kel::ruk::KELRendModel fillModel(Fill fill);
+
+// The lit sphere: 256 x 128 segments with crease-angle vertex normals, and
+// the light, material and placement it is drawn with.
+kel::ruk::KELRendModel sphereModel();
+void lightSphere(const BenchContext& context);
+
 }  // namespace bench

@@ -14,58 +14,30 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <numbers>
 
 #include "bench_scene.h"
 
 namespace {
 
 using bench::BenchContext;
+using bench::Fill;
 using bench::MeshData;
 using bench::Screen;
 using kel::ruk::KELRendModel;
-
-constexpr int kQuads = 64;
-
-enum class Fill { Flat, Smooth, Textured, Blend };
-
-// 64 quads from far to near in one model (128 triangles: one batch).
-KELRendModel fillModel(Fill fill) {
-  MeshData all;
-  for (int i = 0; i < kQuads; ++i) {
-    const float depth = 20.0f - 0.25f * static_cast<float>(i);
-    const uint32_t alpha = fill == Fill::Blend ? 0x80000000u : 0xFF000000u;
-    const uint32_t base = static_cast<uint32_t>(i) * 0x030507u;
-    int32_t colors[4];
-    for (int k = 0; k < 4; ++k) {
-      const uint32_t rgb = fill == Fill::Flat ? (0x406080u + base) : (0x204060u + base + 0x500000u * (k & 1) +
-                                                                      0x005000u * (k >> 1) + 0x000050u * k);
-      colors[k] = static_cast<int32_t>(alpha | (rgb & 0xFFFFFFu));
-    }
-    const MeshData quad = bench::fullScreenQuad(depth, colors, fill == Fill::Textured ? 2.0f : 0.0f);
-    const int32_t first = static_cast<int32_t>(all.vertices.size() / 3);
-    all.vertices.insert(all.vertices.end(), quad.vertices.begin(), quad.vertices.end());
-    for (int32_t index : quad.indices) all.indices.push_back(first + index);
-    for (int32_t index : quad.indices) all.colors.push_back(quad.colors[static_cast<std::size_t>(index)]);
-    // Texture coordinates go with the vertices: the model indexes them alike.
-    all.texCoords.insert(all.texCoords.end(), quad.texCoords.begin(), quad.texCoords.end());
-  }
-  return bench::makeModel(all);
-}
 
 void fillBenchmark(benchmark::State& state, Fill fill) {
   const Screen screen = static_cast<Screen>(state.range(0));
   BenchContext c = bench::makeContext(screen);
   kel::ruk::KELRendTexture texture;
   if (fill == Fill::Textured) texture = bench::makeTexture(c);
-  KELRendModel model = fillModel(fill);
+  KELRendModel model = bench::fillModel(fill);
   for (auto _ : state) {
     c.g.beginRendering();
     c.g.clear(1 | 2);
     c.g.doRender(model);
     c.g.endRendering();
   }
-  state.counters["pixels"] = benchmark::Counter(static_cast<double>(kQuads) * bench::kWidth * bench::kHeight,
+  state.counters["pixels"] = benchmark::Counter(static_cast<double>(bench::kQuads) * bench::kWidth * bench::kHeight,
                                                 benchmark::Counter::kIsIterationInvariantRate);
   state.SetLabel(bench::screenName(screen));
   model.dispose();
@@ -131,43 +103,11 @@ void S5_SmallTriangles(benchmark::State& state) {
   bench::releaseContext(c);
 }
 
-KELRendModel sphereModel() {
-  constexpr int kSegments = 256, kRings = 128;
-  const float pi = std::numbers::pi_v<float>;
-  MeshData sphere;
-  for (int i = 0; i <= kRings; ++i) {
-    const float theta = pi * static_cast<float>(i) / kRings;
-    for (int j = 0; j <= kSegments; ++j) {
-      const float phi = 2 * pi * static_cast<float>(j) / kSegments;
-      sphere.vertices.insert(sphere.vertices.end(),
-                             {std::sin(theta) * std::cos(phi), std::cos(theta), -std::sin(theta) * std::sin(phi)});
-    }
-  }
-  for (int i = 0; i < kRings; ++i) {
-    for (int j = 0; j < kSegments; ++j) {
-      const int32_t a = i * (kSegments + 1) + j, b = a + 1, cc = a + kSegments + 1, d = cc + 1;
-      sphere.indices.insert(sphere.indices.end(), {a, cc, d, a, d, b});
-    }
-  }
-  KELRendModel m = bench::makeModel(sphere);
-  m.generateVertexNormals(1.0f);
-  m.setNormals(kelhost::FloatArray::create(static_cast<std::size_t>(m.normalCount()) * 3));
-  m.setNormalIndices(kelhost::IntArray::create(sphere.indices.size()));
-  m.copyVertexNormals();
-  return m;
-}
-
 void S6_LitSphere(benchmark::State& state) {
   const Screen screen = static_cast<Screen>(state.range(0));
   BenchContext c = bench::makeContext(screen);
-  KELRendModel model = sphereModel();
-  kel::ruk::Light light = kel::ruk::Light::create();
-  light.setColor(0xFFFFFF);
-  light.setPosition(kel::ruk::Vector3::create(-0.5f, -0.5f, -1.0f));
-  c.g.pushDirectionalLight(light);
-  c.g.setMaterial(kel::ruk::Material::create(0, 0, 0xC0C0C0, 0xFFFFFF, 16.0f, 255));
-  c.g.setModifiedMaterialColor(2);
-  c.g.translateModel(0, 0, -3);
+  KELRendModel model = bench::sphereModel();
+  bench::lightSphere(c);
   for (auto _ : state) {
     c.g.beginRendering();
     c.g.clear(1 | 2);
