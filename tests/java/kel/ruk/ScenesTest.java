@@ -191,6 +191,37 @@ class ScenesTest {
     }
 
     @Test
+    void vertexNormalsAreWrittenBack() {
+        float[] corners = new float[24];
+        for (int i = 0; i < 8; ++i) {
+            corners[3 * i] = (i & 1) != 0 ? 1 : -1;
+            corners[3 * i + 1] = (i & 2) != 0 ? 1 : -1;
+            corners[3 * i + 2] = (i & 4) != 0 ? 1 : -1;
+        }
+        int[] faces = {1, 3, 7, 1, 7, 5, 0, 4, 6, 0, 6, 2, 2, 6, 7, 2, 7, 3, 0, 1, 5, 0, 5, 4, 4, 5, 7, 4, 7, 6, 0, 2, 3, 0, 3, 1};
+        // Faces meeting at right angles: sharp below 90 degrees, smooth above.
+        for (float crease : new float[] {0.5f, 2.0f}) {
+            KELRendModel cube = new KELRendModel(KELRendModel.TRIANGLES, corners, faces);
+            assertTrue(cube.prepare(crease));
+            assertEquals(crease < 1 ? 24 : 8, cube.getNormalCount());
+            float[] n = cube.getNormals();
+            for (int k = 0; k < faces.length; ++k) {
+                int v = faces[k], normal = cube.normalIndices[k];
+                double length = 0;
+                for (int axis = 0; axis < 3; ++axis) {
+                    float c = n[3 * normal + axis];
+                    length += c * c;
+                    // Sharp: the normal of the corner's own face; smooth: pointing out of the corner.
+                    if (crease > 1 || c != 0) assertEquals(Math.signum(corners[3 * v + axis]), Math.signum(c), "corner " + k);
+                }
+                assertEquals(1.0, length, 1e-6);
+            }
+            assertEquals(1f, cube.getFaceNormals()[0], "the +x face's normal");
+            cube.dispose();
+        }
+    }
+
+    @Test
     void deviceClassNameIsTwentyFourBytes() {
         byte[] name = new byte[30];
         java.util.Arrays.fill(name, (byte) 0x55);
