@@ -52,7 +52,7 @@ struct Reflection {
 
 std::string classNameOf(JNIEnv* env, const Reflection& r, jclass cls) {
   auto name = static_cast<jstring>(env->CallObjectMethod(cls, r.getName));
-  if (name == nullptr) return {};
+  if (env->ExceptionCheck() || name == nullptr) return {};
   std::string result = stringOf(env, name);
   env->DeleteLocalRef(name);
   return result;
@@ -73,11 +73,15 @@ bool appendFields(JNIEnv* env, const Reflection& r, jclass cls, std::vector<Java
   for (jsize i = 0; i < count; ++i) {
     jobject field = env->GetObjectArrayElement(fields, i);
     const jint modifiers = env->CallIntMethod(field, r.getModifiers);
+    if (env->ExceptionCheck()) return false;
     if ((modifiers & kStaticModifier) == 0) {
       auto type = static_cast<jclass>(env->CallObjectMethod(field, r.getType));
+      if (env->ExceptionCheck()) return false;
       auto name = static_cast<jstring>(env->CallObjectMethod(field, r.fieldName));
       if (env->ExceptionCheck()) return false;
-      JavaField entry{env->FromReflectedField(field), kindOfType(classNameOf(env, r, type)), stringOf(env, name)};
+      const std::string typeName = classNameOf(env, r, type);
+      if (env->ExceptionCheck()) return false;
+      JavaField entry{env->FromReflectedField(field), kindOfType(typeName), stringOf(env, name)};
       const bool wide = entry.kind == FieldKind::Long || entry.kind == FieldKind::Double;
       words.push_back(entry);
       if (wide) words.push_back({nullptr, FieldKind::SecondWord, entry.name});
