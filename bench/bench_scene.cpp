@@ -151,7 +151,7 @@ KELRendModel fillModel(Fill fill) {
   return makeModel(all);
 }
 
-KELRendModel sphereModel() {
+MeshData sphereMesh() {
   constexpr int kSegments = 256, kRings = 128;
   const float pi = std::numbers::pi_v<float>;
   MeshData sphere;
@@ -169,6 +169,11 @@ KELRendModel sphereModel() {
       sphere.indices.insert(sphere.indices.end(), {a, cc, d, a, d, b});
     }
   }
+  return sphere;
+}
+
+KELRendModel sphereModel() {
+  const MeshData sphere = sphereMesh();
   KELRendModel m = makeModel(sphere);
   m.generateVertexNormals(1.0f);
   m.setNormals(kelhost::FloatArray::create(static_cast<std::size_t>(m.normalCount()) * 3));

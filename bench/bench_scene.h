@@ -54,6 +54,7 @@ kel::ruk::KELRendModel fillModel(Fill fill);
 
 // The lit sphere: 256 x 128 segments with crease-angle vertex normals, and
 // the light, material and placement it is drawn with.
+MeshData sphereMesh();
 kel::ruk::KELRendModel sphereModel();
 void lightSphere(const BenchContext& context);
 

@@ -64,3 +64,33 @@ extern "C" JNIEXPORT jdouble JNICALL Java_kel_bench_HostScenes_timeSetter(JNIEnv
   bench::releaseContext(c);
   return taken;
 }
+
+// Seconds for `calls` renders of a small quad (two triangles, 4 x 4 pixels),
+// between one beginRendering and endRendering: the cost of a render call.
+extern "C" JNIEXPORT jdouble JNICALL Java_kel_bench_HostScenes_timeSmallRenders(JNIEnv*, jclass, jint calls) {
+  useLoadedLibrary();
+  bench::BenchContext c = bench::makeContext(bench::Screen::Rgb32);
+  bench::MeshData quad;
+  quad.vertices = {-0.01f, -0.01f, -1, 0.01f, -0.01f, -1, 0.01f, 0.01f, -1, -0.01f, 0.01f, -1};
+  quad.indices = {0, 1, 2, 0, 2, 3};
+  quad.colors.assign(6, static_cast<int32_t>(0xFF808080u));
+  kel::ruk::KELRendModel model = bench::makeModel(quad);
+  const kelhost::StubFunction render = kelhost::findStub("Java_kel_ruk_KELRendGraphics3D_doRender_stub");
+  c.g.beginRendering();
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < calls; ++i) kelhost::callStub(render, {c.g.handle, model.handle});
+  const double taken = seconds(start);
+  c.g.endRendering();
+  model.dispose();
+  bench::releaseContext(c);
+  return taken;
+}
+
+// The lit sphere's vertices as the C++ scenes compute them, so that both sides
+// draw the same numbers.
+extern "C" JNIEXPORT jfloatArray JNICALL Java_kel_bench_HostScenes_sphereVertices(JNIEnv* env, jclass) {
+  const bench::MeshData sphere = bench::sphereMesh();
+  jfloatArray out = env->NewFloatArray(static_cast<jsize>(sphere.vertices.size()));
+  if (out != nullptr) env->SetFloatArrayRegion(out, 0, static_cast<jsize>(sphere.vertices.size()), sphere.vertices.data());
+  return out;
+}

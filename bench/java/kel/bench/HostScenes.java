@@ -25,6 +25,12 @@ final class HostScenes {
     /** Seconds for frames frames of scene 2 or 6 after warmUp untimed ones. */
     static native double timeScene(int scene, int warmUp, int frames);
 
+    /** Seconds for calls renders of a two-triangle quad. */
+    static native double timeSmallRenders(int calls);
+
+    /** The lit sphere's vertices, computed as the C++ scenes compute them. */
+    static native float[] sphereVertices();
+
     /** Seconds for calls calls of the setClearDepth stub. */
     static native double timeSetter(int calls);
 }
