@@ -48,26 +48,48 @@ constexpr HalfFields LOWER_HALF{&RasterPrimitive::lowerLeftX, &RasterPrimitive::
                                 &RasterPrimitive::lowerLeftStep, &RasterPrimitive::lowerRightStep,
                                 &RasterPrimitive::lowerPrestep};
 
-// The edges of one half, sampled at its first whole row: the half runs from
-// startY (16.16 value startFixedY) to endY, its left edge from leftStart to
-// leftEnd and its right edge from rightStart to rightEnd (x in pixels).
-[[gnu::always_inline]] inline void setupHalf(RasterPrimitive* primitive, const HalfFields& half,
-                                             int32_t startFixedY, float startY, float endY, float leftStart,
-                                             float rightStart, float leftEnd, float rightEnd) {
-  const int32_t firstRow = (startFixedY + 0xFFFF) >> 16;
-  const float height = endY - startY;
-  const float pre = static_cast<float>(firstRow) - startY;
+// A pixel's sample point is its lower right corner: the rasterizers draw row
+// r with the edges' x at y = r + 1 and a span covers the columns whose sample
+// x lies in (leftX, rightX]. So the first row sampled below a 16.16 y is the
+// next whole one, also when y is itself whole.
+inline float firstSampleRow(int32_t fixedY) { return static_cast<float>((fixedY >> 16) + 1); }
+
+// One edge in 16.16: its x at its first sample row and its change per row.
+// Both follow from the edge's two ends alone (top first), computed alike in
+// every triangle and half, so that the triangles on either side of a shared
+// edge place it at the same x on every row and each pixel along it goes to
+// exactly one of them.
+struct EdgeWalk {
+  int32_t x, step;
+};
+
+[[gnu::always_inline]] inline EdgeWalk walkEdge(int32_t topFixedY, float topY, float topX, float bottomY,
+                                                float bottomX) {
+  const float height = bottomY - topY;
+  const float pre = firstSampleRow(topFixedY) - topY;
   const float rest = height - pre;
-  const float xL = leftStart + pre * ((leftEnd - leftStart) / height);
-  const float xR = rightStart + pre * ((rightEnd - rightStart) / height);
-  primitive->*half.prestep = pre / height;
-  primitive->*half.leftX = truncToInt(xL * FIXED_ONE);
-  primitive->*half.rightX = truncToInt(xR * FIXED_ONE);
-  // With nothing left after the prestep the half's first row is its last,
-  // and its steps are never used.
-  const bool rows = rest != 0.0f;
-  primitive->*half.leftStep = rows ? truncToInt((leftEnd - xL) / rest * FIXED_ONE) : 0;
-  primitive->*half.rightStep = rows ? truncToInt((rightEnd - xR) / rest * FIXED_ONE) : 0;
+  const float x = topX + pre * ((bottomX - topX) / height);
+  // With nothing left after the first sample row the step is never used.
+  return {truncToInt(x * FIXED_ONE), rest != 0.0f ? truncToInt((bottomX - x) / rest * FIXED_ONE) : 0};
+}
+
+// The edge `rows` rows further down: the value the rasterizer's repeated
+// addition of the step reaches, in the same wrapping 32-bit arithmetic.
+inline EdgeWalk advance(const EdgeWalk& edge, int32_t rows) {
+  const uint32_t moved = static_cast<uint32_t>(rows) * static_cast<uint32_t>(edge.step);
+  return {static_cast<int32_t>(static_cast<uint32_t>(edge.x) + moved), edge.step};
+}
+
+// A half's fields: its left and right edges at its first sample row, and
+// how far down its left edge that row lies (startY to endY).
+[[gnu::always_inline]] inline void setupHalf(RasterPrimitive* primitive, const HalfFields& half,
+                                             const EdgeWalk& left, const EdgeWalk& right, int32_t startFixedY,
+                                             float startY, float endY) {
+  primitive->*half.leftX = left.x;
+  primitive->*half.rightX = right.x;
+  primitive->*half.leftStep = left.step;
+  primitive->*half.rightStep = right.step;
+  primitive->*half.prestep = (firstSampleRow(startFixedY) - startY) / (endY - startY);
 }
 
 // Where the long edge meets the middle row, and which end of the middle row
@@ -155,8 +177,6 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   const bool longEdgeLeft = xLong < xm;
   const float width = longEdgeLeft ? xm - xLong : xLong - xm;
   if (width < 0.01f) return;
-  const float xMidLeft = longEdgeLeft ? xLong : xm;
-  const float xMidRight = xMidLeft + width;
 
   // Fields the flags do not call for stay zero, so that a routine that
   // carries a quantity the primitive lacks adds nothing with it.
@@ -230,11 +250,18 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   // The halves' edges come between writing the corner fields and reading
   // them back as vectors: by then those stores have left the store buffer,
   // and the vector reads need not wait for them.
+  const EdgeWalk longEdge = walkEdge(topFixedY, topY, xt, bottomY, xb);
   if (halves & 1) {
-    setupHalf(primitive, UPPER_HALF, topFixedY, topY, middleY, xt, xt, xMidLeft, xMidRight);
+    const EdgeWalk shortEdge = walkEdge(topFixedY, topY, xt, middleY, xm);
+    setupHalf(primitive, UPPER_HALF, longEdgeLeft ? longEdge : shortEdge, longEdgeLeft ? shortEdge : longEdge,
+              topFixedY, topY, middleY);
   }
   if (halves & 2) {
-    setupHalf(primitive, LOWER_HALF, middleFixedY, middleY, bottomY, xMidLeft, xMidRight, xb, xb);
+    // The long edge carries on from the rows above the middle vertex's.
+    const EdgeWalk longBelow = advance(longEdge, (middleFixedY >> 16) - (topFixedY >> 16));
+    const EdgeWalk shortEdge = walkEdge(middleFixedY, middleY, xm, bottomY, xb);
+    setupHalf(primitive, LOWER_HALF, longEdgeLeft ? longBelow : shortEdge, longEdgeLeft ? shortEdge : longBelow,
+              middleFixedY, middleY, bottomY);
   }
   spanAllFields(primitive, edge);
   if ((flags & RF_SMOOTH) == 0) {

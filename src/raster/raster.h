@@ -52,10 +52,13 @@ struct RasterPrimitive {
   uint32_t kind;
   // Triangles: per-pixel change of each quantity for one step right.
   int32_t dc0dx, dc1dx, dc2dx, dadx, ds0dx, ds1dx, ds2dx, dfdx, dudx, dvdx, dzdx;
-  // Triangles: the halves' edge positions at their first row and per-row steps (16.16).
+  // Triangles: the halves' edge positions at their first row and per-row steps
+  // (16.16). Row r is sampled at y = r + 1 (a pixel's lower right corner), and
+  // an edge's x on each row depends on its two end points alone.
   int32_t upperLeftX, upperRightX, lowerLeftX, lowerRightX;
   int32_t upperLeftStep, upperRightStep, lowerLeftStep, lowerRightStep;
-  // Triangles: fraction of the left edge at which each half's first row lies.
+  // Triangles: fraction of the left edge at which each half's first row is
+  // sampled.
   float upperPrestep, lowerPrestep;
   // Triangles: bit 1 upper half covers a row, bit 2 lower half does.
   uint32_t halves;
