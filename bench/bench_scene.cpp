@@ -25,8 +25,10 @@ const char* screenName(Screen screen) {
   return "?";
 }
 
-BenchContext makeContext(Screen screen) {
+BenchContext makeContext(Screen screen, int width, int height) {
   BenchContext c;
+  c.width = width;
+  c.height = height;
   c.device = KELRend3DDevice::create();
   switch (screen) {
     case Screen::Rgb32:
@@ -52,21 +54,25 @@ BenchContext makeContext(Screen screen) {
       break;
     }
   }
-  c.window = displayCreateWindow(kWidth, kHeight);
+  c.window = displayCreateWindow(width, height);
   displayActivateWindow(c.window);
   c.g = KELRendGraphics3D::create(c.device);
-  c.g.init(2, kWidth, kHeight);
+  c.g.init(2, width, height);
   if (screen == Screen::Indexed8Dithered) c.g.enableFeature(4);
   // Model colours become the emission; without lights that is the lit colour.
   c.g.setMaterial(Material::create(0, 0, 0, 0, 0.0f, 255));
   c.g.setModifiedMaterialColor(0);
   c.g.doSetClearColor(0x000000);
+  // Taken after the first stub call, which gives this thread its operand
+  // stack in the heap: rewinding must not give that back.
+  c.heapMark = kelhost::heapMark();
   return c;
 }
 
 void releaseContext(BenchContext& c) {
   c.g.dispose();
   displayDestroyWindow(c.window);
+  kelhost::heapRewind(c.heapMark);
 }
 
 KELRendModel makeModel(const MeshData& mesh) {
@@ -94,13 +100,17 @@ KELRendModel makeModel(const MeshData& mesh) {
   return m;
 }
 
-MeshData fullScreenQuad(float depth, const int32_t colors[4], float uvSpan) {
-  // The default view: a quarter-turn field of view at 4:3; 1% larger than the
-  // view, so the clipper trims it to exactly the image.
-  const float yLimit = static_cast<float>(std::tan(0.7853982 / 2)) * 1.01f;
-  const float xLimit = yLimit * 4.0f / 3.0f;
+ViewLimits viewLimits(float aspect, float margin) {
+  // The default view: a quarter-turn field of view at the frame's aspect.
+  const float y = static_cast<float>(std::tan(0.7853982 / 2)) * margin;
+  return {y * aspect, y};
+}
+
+MeshData fullScreenQuad(float depth, const int32_t colors[4], float uvSpan, float aspect) {
+  // 1% larger than the view, so the clipper trims it to exactly the image.
+  const ViewLimits limits = viewLimits(aspect, 1.01f);
   MeshData quad;
-  const float x = xLimit * depth, y = yLimit * depth;
+  const float x = limits.x * depth, y = limits.y * depth;
   quad.vertices = {-x, y, -depth, x, y, -depth, x, -y, -depth, -x, -y, -depth};
   quad.indices = {0, 3, 2, 0, 2, 1};  // counter-clockwise as seen from the eye
   quad.colors.assign(colors, colors + 4);
