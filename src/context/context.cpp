@@ -111,7 +111,7 @@ RukStatus createContext(RukDevice* device, RukContext** out, const RukDeviceDesc
   matrixIdentity(&context->textureMatrix);
   context->boundTexture.texels = nullptr;
 
-  if (!selectRasterTables(context)) return fail(context, out, RUK_ERR_ALLOCATION);
+  context->rasterState = selectRasterTables(&context->colorModel);
 
   applyDefaultAttributes(context);
   context->material = INITIAL_MATERIAL;

@@ -56,6 +56,9 @@ struct AssemblyFrame {
 
 AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlags);
 
+// What the scan converters draw into, taken from the context for a flush.
+RasterTarget makeRasterTarget(const RukContext* context);
+
 inline ScreenVertex mapToScreen(const AssemblyFrame& frame, const BatchVertex& vertex) {
   ScreenVertex out;
   out.x = frame.halfWidth + vertex.w * vertex.x * frame.scaleX;

@@ -6,6 +6,7 @@
 
 #include "context/context.h"
 #include "pipeline/assembly.h"
+#include "pipeline/assembly_frame.h"
 #include "pipeline/lighting.h"
 #include "pipeline/render_stages.h"
 #include "raster/raster.h"
@@ -103,6 +104,7 @@ RukStatus renderModel(RukContext* context, const ModelPacket* packet) {
 
   const bool drawn = walkPrimitives(context, packet, pipelineFlags, processBatch);
   // What was queued before a failure is drawn all the same.
-  const bool flushed = flushRasterQueue(context, pipelineFlags);
+  const RasterTarget target = makeRasterTarget(context);
+  const bool flushed = flushRasterQueue(context->rasterState, &target, pipelineFlags);
   return drawn && flushed ? RUK_OK : RUK_ERR_FAILED;
 }

@@ -20,7 +20,6 @@
 #include <cstdint>
 #include <utility>
 
-#include "context/context.h"
 #include "device/product_table.h"
 #include "raster/line_point_pixels.h"
 #include "raster/pixel_encoding.h"
@@ -47,7 +46,7 @@ constexpr LineVariant lineSlotVariant(uint32_t slot) {
   return {slot & 3, (slot & RF_SMOOTH) != 0, (slot & RF_BLEND) != 0};
 }
 
-inline void drawNoLine(RukContext*, const RasterPrimitive*) {}
+inline void drawNoLine(const RasterTarget*, const RasterPrimitive*) {}
 
 namespace line_detail {
 
@@ -64,7 +63,7 @@ inline uint32_t product(uint32_t a, uint32_t b) { return productTable8[(a << 8) 
 }  // namespace line_detail
 
 template <class Pixels, LineVariant V>
-void drawLine(RukContext* context, const RasterPrimitive* primitive) {
+void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
   using namespace line_detail;
   const RasterVertex& start = primitive->vertices[0];
   const RasterVertex& end = primitive->vertices[1];
@@ -81,27 +80,27 @@ void drawLine(RukContext* context, const RasterPrimitive* primitive) {
   // One step along each axis, in colour-buffer bytes and in depth entries.
   constexpr int64_t bytesPerPixel = Pixels::bytesPerPixel;
   const int64_t columnBytes = x1 > x0 ? bytesPerPixel : -bytesPerPixel;
-  const int64_t rowBytes = y1 > y0 ? int64_t{context->rowBytes} : -int64_t{context->rowBytes};
+  const int64_t rowBytes = y1 > y0 ? int64_t{target->rowBytes} : -int64_t{target->rowBytes};
   const int64_t columnEntries = x1 > x0 ? 1 : -1;
-  const int64_t rowEntries = y1 > y0 ? int64_t{context->width} : -int64_t{context->width};
+  const int64_t rowEntries = y1 > y0 ? int64_t{target->depthRow} : -int64_t{target->depthRow};
   const int64_t majorBytes = xMajor ? columnBytes : rowBytes;
   const int64_t minorBytes = xMajor ? rowBytes : columnBytes;
   const int64_t majorEntries = xMajor ? columnEntries : rowEntries;
   const int64_t minorEntries = xMajor ? rowEntries : columnEntries;
   const int32_t minorLength = xMajor ? dy : dx;
 
-  uint8_t* const color = context->colorBuffer;
-  int32_t* const depth = context->depthBuffer;
-  int64_t colorOffset = colorOffsetOf(context, y0, x0, Pixels::bytesPerPixel);
+  uint8_t* const color = target->colorBuffer;
+  int32_t* const depth = target->depthBuffer;
+  int64_t colorOffset = colorOffsetOf(*target, y0, x0, Pixels::bytesPerPixel);
   int64_t depthOffset = 0;
   int64_t z = start.z;
   int64_t zStep = 0;
   if constexpr (V.carriesDepth()) {
-    depthOffset = depthOffsetOf(context, y0, x0);
+    depthOffset = depthOffsetOf(*target, y0, x0);
     zStep = (int64_t{end.z} - int64_t{start.z}) / n;  // truncates toward zero
   }
 
-  const Pixels pixels(context);
+  const Pixels pixels(*target);
   std::array<int32_t, 4> c = channelsOf(start);
   std::array<int32_t, 4> cStep{};
   if constexpr (V.smooth) {

@@ -7,16 +7,15 @@
 #pragma once
 #include <cstdint>
 
-#include "context/context.h"
 #include "raster/pixel_encoding.h"
-#include "raster/raster.h"
+#include "raster/raster_target.h"
 
 // A direct format: the store is the format's own encoding.
 template <class Encoding>
 struct DirectPixels {
   static constexpr uint32_t bytesPerPixel = Encoding::bytesPerPixel;
 
-  explicit DirectPixels(const RukContext*) {}
+  explicit DirectPixels(const RasterTarget&) {}
   uint32_t encode816(int32_t c0, int32_t c1, int32_t c2) const { return Encoding::from816(c0, c1, c2); }
   uint32_t encodeBytes(uint32_t r, uint32_t g, uint32_t b) const { return Encoding::fromBytes(r, g, b); }
   void write(uint8_t* at, uint32_t value) const { Encoding::write(at, value); }
@@ -35,7 +34,7 @@ struct IndexedNearestPixels {
 
   const uint8_t* map12;
 
-  explicit IndexedNearestPixels(const RukContext* context) : map12(context->rasterState->inverseColorMap12) {}
+  explicit IndexedNearestPixels(const RasterTarget& target) : map12(target.inverseColorMap12) {}
   uint32_t encode816(int32_t c0, int32_t c1, int32_t c2) const { return map12[nearestIndex12From816(c0, c1, c2)]; }
   uint32_t encodeBytes(uint32_t r, uint32_t g, uint32_t b) const { return map12[nearestIndex12(r, g, b)]; }
   void write(uint8_t* at, uint32_t value) const { *at = static_cast<uint8_t>(value); }
@@ -44,11 +43,11 @@ struct IndexedNearestPixels {
 
 // The byte offset of pixel (row, column) in the colour buffer: rows are
 // `rowBytes` apart.
-inline int64_t colorOffsetOf(const RukContext* context, int32_t row, int32_t column, uint32_t bytesPerPixel) {
-  return static_cast<int64_t>(row) * context->rowBytes + static_cast<int64_t>(column) * bytesPerPixel;
+inline int64_t colorOffsetOf(const RasterTarget& target, int32_t row, int32_t column, uint32_t bytesPerPixel) {
+  return static_cast<int64_t>(row) * target.rowBytes + static_cast<int64_t>(column) * bytesPerPixel;
 }
 
-// The entry of pixel (row, column) in the depth buffer: rows are `width` apart.
-inline int64_t depthOffsetOf(const RukContext* context, int32_t row, int32_t column) {
-  return static_cast<int64_t>(row) * context->width + column;
+// The entry of pixel (row, column) in the depth buffer: rows are `depthRow` apart.
+inline int64_t depthOffsetOf(const RasterTarget& target, int32_t row, int32_t column) {
+  return static_cast<int64_t>(row) * target.depthRow + column;
 }

@@ -11,9 +11,8 @@
 #pragma once
 #include <cstdint>
 
-#include "context/context.h"
 #include "raster/pixel_encoding.h"
-#include "raster/raster.h"
+#include "raster/raster_target.h"
 #include "raster/simd8.h"
 
 template <class Encoding>
@@ -23,7 +22,7 @@ struct DirectTarget {
 
   uint8_t* row = nullptr;
 
-  explicit DirectTarget(const RukContext*) {}
+  explicit DirectTarget(const RasterTarget&) {}
   void beginRow(uint32_t, uint8_t* rowStart) { row = rowStart; }
   void store(int32_t column, uint32_t r, uint32_t g, uint32_t b) const {
     Encoding::write(row + static_cast<uint32_t>(column) * bytesPerPixel, Encoding::fromBytes(r, g, b));
@@ -51,7 +50,7 @@ struct IndexedNearestTarget {
   const uint8_t* map12;
   uint8_t* row = nullptr;
 
-  explicit IndexedNearestTarget(const RukContext* context) : map12(context->rasterState->inverseColorMap12) {}
+  explicit IndexedNearestTarget(const RasterTarget& target) : map12(target.inverseColorMap12) {}
   void beginRow(uint32_t, uint8_t* rowStart) { row = rowStart; }
   void store(int32_t column, uint32_t r, uint32_t g, uint32_t b) const {
     row[column] = map12[nearestIndex12(r, g, b)];
@@ -76,8 +75,8 @@ struct IndexedDitheredTarget {
   const uint8_t* thresholds = nullptr;  // the dither matrix row of the current row
   uint32_t rowOffset = 0;               // byte offset of the row's first pixel
 
-  explicit IndexedDitheredTarget(const RukContext* context)
-      : map6(context->rasterState->inverseColorMap6), rowBytes(context->rowBytes) {}
+  explicit IndexedDitheredTarget(const RasterTarget& target)
+      : map6(target.inverseColorMap6), rowBytes(target.rowBytes) {}
   Lanes8 rowThresholds = _mm256_setzero_si256();  // the row's four thresholds, twice
 
   void beginRow(uint32_t rowIndex, uint8_t* rowStart) {

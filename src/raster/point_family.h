@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <utility>
 
-#include "context/context.h"
 #include "raster/line_point_pixels.h"
 #include "raster/pixel_encoding.h"
 #include "raster/raster.h"
@@ -14,17 +13,17 @@
 #include "raster/triangle_variants.h"
 
 template <class Pixels, uint32_t DepthMode>
-void drawPoint(RukContext* context, const RasterPrimitive* primitive) {
+void drawPoint(const RasterTarget* target, const RasterPrimitive* primitive) {
   const RasterVertex& point = primitive->vertices[0];
   const int32_t column = point.x >> 16;
   const int32_t row = point.y >> 16;
   int32_t* depthAt = nullptr;
-  if constexpr (DepthMode != DEPTH_NONE) depthAt = context->depthBuffer + depthOffsetOf(context, row, column);
+  if constexpr (DepthMode != DEPTH_NONE) depthAt = target->depthBuffer + depthOffsetOf(*target, row, column);
   if constexpr ((DepthMode & DEPTH_TEST) != 0) {
     if (*depthAt <= point.z) return;
   }
-  const Pixels pixels(context);
-  pixels.write(context->colorBuffer + colorOffsetOf(context, row, column, Pixels::bytesPerPixel),
+  const Pixels pixels(*target);
+  pixels.write(target->colorBuffer + colorOffsetOf(*target, row, column, Pixels::bytesPerPixel),
                pixels.encode816(clampIntensity816(point.c0), clampIntensity816(point.c1),
                                 clampIntensity816(point.c2)));
   if constexpr ((DepthMode & DEPTH_WRITE) != 0) *depthAt = point.z;

@@ -32,18 +32,21 @@ inline std::vector<RecordedCall>& recordedCalls() {
   return calls;
 }
 
+// The rasterizer block whose queue the recording routines report on.
+inline const RasterState* recordingState = nullptr;
+
 template <uint32_t Slot>
-void recordPoint(RukContext* context, const RasterPrimitive* primitive) {
-  recordedCalls().push_back({RP_POINT, Slot, context->rasterState->queuedCount, *primitive});
+void recordPoint(const RasterTarget*, const RasterPrimitive* primitive) {
+  recordedCalls().push_back({RP_POINT, Slot, recordingState->queuedCount, *primitive});
 }
 template <uint32_t Slot>
-void recordLine(RukContext* context, const RasterPrimitive* primitive) {
-  recordedCalls().push_back({RP_LINE, Slot, context->rasterState->queuedCount, *primitive});
+void recordLine(const RasterTarget*, const RasterPrimitive* primitive) {
+  recordedCalls().push_back({RP_LINE, Slot, recordingState->queuedCount, *primitive});
 }
 template <uint32_t Slot>
-void recordTriangle(RukContext* context, const RasterPrimitive* primitive, const RasterVertex*,
+void recordTriangle(const RasterTarget*, const RasterPrimitive* primitive, const RasterVertex*,
                     const RasterVertex*, int32_t, int32_t, int32_t, int32_t, float) {
-  recordedCalls().push_back({RP_TRIANGLE, Slot, context->rasterState->queuedCount, *primitive});
+  recordedCalls().push_back({RP_TRIANGLE, Slot, recordingState->queuedCount, *primitive});
 }
 
 template <uint32_t... Slots>
@@ -96,6 +99,7 @@ class AssemblyTest : public ::testing::Test {
     state = RasterState{TRIANGLES.data(), LINES.data(), POINTS.data(), 0, RASTER_QUEUE_CAPACITY,
                         queue.data(), nullptr, nullptr};
     c->rasterState = &state;
+    recordingState = &state;
     batch.resize(BATCH_CAPACITY);
     c->batch = batch.data();
     c->batchCapacity = BATCH_CAPACITY;

@@ -43,6 +43,10 @@ class AssemblyRaster : public ::testing::Test {
   }
   void TearDown() override { freeContext(context); }
 
+  void flush() {
+    const RasterTarget target = makeRasterTarget(context);
+    flushRasterQueue(context->rasterState, &target, 0);
+  }
   uint32_t pixel(uint32_t row, uint32_t column) const { return memory[(row + 1) * width + column]; }
   bool guardsIntact() const {
     for (uint32_t i = 0; i < width; ++i) {
@@ -66,7 +70,7 @@ TEST_F(AssemblyRaster, TriangleCoversTheRowsAndColumnsOfItsEdges) {
   const ScreenVertex p1{2, 6, 0, 0, 0, 0xFFFF0000, 0};
   const ScreenVertex p2{14, 10, 0, 0, 0, 0xFFFF0000, 0};
   setupTriangle(context, frame, p0, p1, p2);
-  flushRasterQueue(context, 0);
+  flush();
   // Columns [first, end) of rows 0 to 11.
   const uint32_t spans[12][2] = {{0, 0}, {0, 0}, {8, 10}, {6, 11}, {4, 11}, {2, 12},
                                  {5, 12}, {8, 13}, {11, 13}, {0, 0}, {0, 0}, {0, 0}};
@@ -104,7 +108,7 @@ TEST_F(AssemblyRaster, ClippedTriangleStaysInsideTheImage) {
   context->batchCount = 1;
   ASSERT_NE(entry.clipOr, 0u);
   assembleTriangles(context, nullptr, 0);
-  flushRasterQueue(context, 0);
+  flush();
   EXPECT_TRUE(guardsIntact());
   for (uint32_t i = 0; i < 100; ++i) {
     EXPECT_EQ(pixel(99, i), 0u) << "column " << i;
@@ -172,7 +176,7 @@ class MeshCoverage : public AssemblyRaster {
       };
       const bool thin = y(t[2]) > y(t[0]) && std::fabs(xAt(edge(t[0], t[2]), y(t[1])) - x(t[1])) < 0.02;
       setupTriangle(context, frame, at(mesh.points[f[0]]), at(mesh.points[f[1]]), at(mesh.points[f[2]]));
-      flushRasterQueue(context, 0);
+      flush();
       const auto [xMin, xMax] = std::minmax({x(f[0]), x(f[1]), x(f[2])});
       const int lastRow = std::min(kH - 1, static_cast<int>(y(t[2])) + 1);
       const int firstColumn = std::max(0, static_cast<int>(xMin) - 1);
@@ -355,6 +359,42 @@ TEST_F(MeshCoverage, LoneTrianglesCoverTheirSamplesOnly) {
   }
   maybeSnap(mesh, 3);
   EXPECT_EQ(draw(mesh), 0);
+}
+
+// The record a flush draws through: the context's buffers and rows, the
+// fog colour taken apart with the colour model's word shifts (red lowest
+// here), the bound texture and the inverse maps.
+TEST(RasterTargetOfAContext, CarriesBuffersFogTextureAndMaps) {
+  std::vector<uint32_t> pixels(6 * 3);
+  std::vector<int32_t> depth(5 * 3);
+  RukDeviceDescriptor screen{};
+  screen.depth = 32;
+  screen.redMask = 0x0000FF;
+  screen.greenMask = 0x00FF00;
+  screen.blueMask = 0xFF0000;
+  RukContext* context = nullptr;
+  ASSERT_EQ(createContext(nullptr, &context, &screen, 5, 3, reinterpret_cast<uint8_t*>(pixels.data()), 24,
+                          depth.data(), nullptr),
+            RUK_OK);
+  setAttributeColor(context, ATTR_FOG_COLOR, 0x40C020);
+  uint32_t texels[8] = {};
+  const RukTexture texture{4, 2, 2, 1, texels};
+  context->boundTexture = texture;
+  const RasterTarget target = makeRasterTarget(context);
+  EXPECT_EQ(target.colorBuffer, reinterpret_cast<uint8_t*>(pixels.data()));
+  EXPECT_EQ(target.rowBytes, 24u);
+  EXPECT_EQ(target.width, 5u);
+  EXPECT_EQ(target.depthBuffer, depth.data());
+  EXPECT_EQ(target.depthRow, 5u);
+  EXPECT_EQ(target.fogRed, 0x20u);
+  EXPECT_EQ(target.fogGreen, 0xC0u);
+  EXPECT_EQ(target.fogBlue, 0x40u);
+  EXPECT_EQ(target.texels, texels);
+  EXPECT_EQ(target.log2Width, 2u);
+  EXPECT_EQ(target.log2Height, 1u);
+  EXPECT_EQ(target.inverseColorMap12, nullptr);  // a direct format has no maps
+  EXPECT_EQ(target.inverseColorMap6, nullptr);
+  freeContext(context);
 }
 
 }  // namespace

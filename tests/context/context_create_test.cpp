@@ -180,6 +180,14 @@ TEST(ContextCreate, IndexedContextHasInverseMapsAndPalette) {
   // White is nearest to entry 1, black to entry 0.
   EXPECT_EQ(c->rasterState->inverseColorMap12[4095], 1);
   EXPECT_EQ(c->rasterState->inverseColorMap6[0], 0);
+  // The dither attribute switches the triangle table, and only that one.
+  const RasterTableSet* tables = rasterTablesFor(Indexed8);
+  EXPECT_EQ(c->rasterState->triangleTable, tables->triangles);
+  EXPECT_EQ(setAttributeInt(c.context, ATTR_DITHER, 1), RUK_OK);
+  EXPECT_EQ(c->rasterState->triangleTable, tables->ditheredTriangles);
+  EXPECT_EQ(c->rasterState->lineTable, tables->lines);
+  EXPECT_EQ(setAttributeEnum(c.context, ATTR_DITHER, 0), RUK_OK);
+  EXPECT_EQ(c->rasterState->triangleTable, tables->triangles);
 }
 
 TEST(ContextCreate, IndexedScreenWithoutColoursTakesTheDevicePalette) {

@@ -25,16 +25,16 @@ uint32_t colorOf(const RasterVertex& v) {
   return static_cast<uint32_t>((v.c0 >> 16) << 16 | (v.c1 >> 16) << 8 | (v.c2 >> 16));
 }
 
-void recordPoint(RukContext*, const RasterPrimitive* p) {
+void recordPoint(const RasterTarget*, const RasterPrimitive* p) {
   const RasterVertex& v = p->vertices[0];
   drawn.push_back({RP_POINT, v.x >> 16, v.y >> 16, 0, 0, colorOf(v)});
 }
-void recordLine(RukContext*, const RasterPrimitive* p) {
+void recordLine(const RasterTarget*, const RasterPrimitive* p) {
   const RasterVertex& a = p->vertices[0];
   const RasterVertex& b = p->vertices[1];
   drawn.push_back({RP_LINE, a.x >> 16, a.y >> 16, b.x >> 16, b.y >> 16, colorOf(a)});
 }
-void recordHalf(RukContext*, const RasterPrimitive* p, const RasterVertex*, const RasterVertex*, int32_t,
+void recordHalf(const RasterTarget*, const RasterPrimitive* p, const RasterVertex*, const RasterVertex*, int32_t,
                 int32_t, int32_t, int32_t, float) {
   const RasterVertex& v = p->vertices[0];
   drawn.push_back({RP_TRIANGLE, v.x >> 16, v.y >> 16, 0, 0, colorOf(v)});
