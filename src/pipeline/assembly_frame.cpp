@@ -96,12 +96,3 @@ void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, R
   if (frame.pipelineFlags & RF_SPECULAR) addSpecular(frame, vertex.specular, slot);
   if (frame.pipelineFlags & RF_FOG) mixFog(frame, vertex.specular >> 24, slot);
 }
-
-void commitQueueRecord(RukContext* context, uint32_t pipelineFlags) {
-  RasterState* state = context->rasterState;
-  state->queuedCount += 1;
-  if (state->queuedCount >= state->queueCapacity) {
-    const RasterTarget target = makeRasterTarget(context);
-    flushRasterQueue(state, &target, pipelineFlags);
-  }
-}

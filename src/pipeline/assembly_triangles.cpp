@@ -150,9 +150,9 @@ void setColorChannels(const AssemblyFrame& frame, uint32_t color, RasterVertex* 
 
 }  // namespace
 
-void setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
+bool setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
                    const ScreenVertex& p1, const ScreenVertex& p2) {
-  if (!onScreen(frame, p0) || !onScreen(frame, p1) || !onScreen(frame, p2)) return;
+  if (!onScreen(frame, p0) || !onScreen(frame, p1) || !onScreen(frame, p2)) return false;
   const ScreenVertex* corner[3];
   sortByHeight(p0, p1, p2, corner);
   const ScreenVertex& top = *corner[0];
@@ -164,7 +164,7 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   uint32_t halves = 0;
   if ((topFixedY >> 16) != (middleFixedY >> 16)) halves |= 1;
   if ((middleFixedY >> 16) != (bottomFixedY >> 16)) halves |= 2;
-  if (halves == 0) return;
+  if (halves == 0) return false;
 
   const float topY = top.y;
   const float middleY = middle.y;
@@ -176,11 +176,11 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   const float xLong = (1.0f - t) * xt + t * xb;
   const bool longEdgeLeft = xLong < xm;
   const float width = longEdgeLeft ? xm - xLong : xLong - xm;
-  if (width < 0.01f) return;
+  if (width < 0.01f) return false;
 
   // Fields the flags do not call for stay zero, so that a routine that
   // carries a quantity the primitive lacks adds nothing with it.
-  RasterPrimitive* primitive = nextClearedQueueRecord(context);
+  RasterPrimitive* primitive = takeQueueRecord(context->rasterState);
   primitive->kind = RP_TRIANGLE;
   primitive->halves = halves;
   RasterVertex* slot = primitive->vertices;
@@ -272,7 +272,7 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
     primitive->dc0dx = primitive->dc1dx = primitive->dc2dx = 0;
   }
   primitive->flags = flags;
-  commitQueueRecord(context, pipelineFlags);
+  return commitQueueRecord(context->rasterState);
 }
 
 namespace {
@@ -305,18 +305,23 @@ uint32_t clipEntry(RukContext* context, const BatchEntry& entry, uint32_t pipeli
 
 }  // namespace
 
-bool assembleTriangles(RukContext* context, const ModelPacket* /*packet*/, uint32_t pipelineFlags) {
-  const AssemblyFrame frame = makeAssemblyFrame(context, pipelineFlags);
+bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, AssemblyCursor* cursor) {
   const uint32_t entries = std::min(context->batchCount, context->batchCapacity);
-  for (uint32_t i = 0; i < entries; ++i) {
-    const BatchEntry& entry = context->batch[i];
+  for (; cursor->entry < entries; ++cursor->entry, cursor->part = 0) {
+    const BatchEntry& entry = context->batch[cursor->entry];
     if (entry.clipAnd != 0) continue;
     if (entry.clipOr == 0) {
-      setupTriangle(context, frame, mapToScreen(frame, entry.corners[0]),
-                    mapToScreen(frame, entry.corners[1]), mapToScreen(frame, entry.corners[2]));
+      if (cursor->part == 0 && setupTriangle(context, frame, mapToScreen(frame, entry.corners[0]),
+                                             mapToScreen(frame, entry.corners[1]),
+                                             mapToScreen(frame, entry.corners[2]))) {
+        cursor->part = 1;
+        return false;
+      }
       continue;
     }
-    const uint32_t count = clipEntry(context, entry, pipelineFlags);
+    // Clipping is repeated when a fan goes on after the queue was drawn: it
+    // gives the same polygon again.
+    const uint32_t count = clipEntry(context, entry, frame.pipelineFlags);
     if (count < 3) continue;
     // A fan around the polygon's first vertex.
     const BatchVertex* polygon = context->clipCurrent;
@@ -330,10 +335,13 @@ bool assembleTriangles(RukContext* context, const ModelPacket* /*packet*/, uint3
       fan.clipOr = 0;
       fan.clipAnd = 0;
     }
-    for (uint32_t k = 0; k + 2 < count; ++k) {
+    for (uint32_t k = cursor->part; k + 2 < count; ++k) {
       const BatchEntry& fan = context->fanTriangles[k];
-      setupTriangle(context, frame, mapToScreen(frame, fan.corners[0]),
-                    mapToScreen(frame, fan.corners[1]), mapToScreen(frame, fan.corners[2]));
+      if (setupTriangle(context, frame, mapToScreen(frame, fan.corners[0]),
+                        mapToScreen(frame, fan.corners[1]), mapToScreen(frame, fan.corners[2]))) {
+        cursor->part = k + 1;
+        return false;
+      }
     }
   }
   return true;

@@ -1,5 +1,6 @@
 // Records that carry primitives from assembly to the scan converters, the
-// per-context rasterizer block, the feature bits, and the queue.
+// per-context rasterizer block and the feature bits. The queue's operations
+// are in raster/raster_queue.h.
 //
 // Scan conversion is done by one routine per pixel format, primitive kind and
 // feature combination. The routine for a primitive is picked once, by indexing
@@ -114,7 +115,3 @@ inline constexpr uint32_t RASTER_DITHER_ATTRIBUTE = 14;
 // 14 switches an Indexed8 state between the plain and the dithered triangle
 // table. A null state is ignored.
 void rasterAttributeChanged(RasterState* state, uint32_t attributeId, uint32_t value);
-
-// Draws and empties the queue into `target`, first queued first drawn.
-// Always true.
-bool flushRasterQueue(RasterState* state, const RasterTarget* target, uint32_t pipelineFlags);

@@ -1,5 +1,5 @@
 // Running the primitive queue through the dispatch tables.
-#include "raster/raster.h"
+#include "raster/raster_queue.h"
 
 namespace {
 

@@ -111,6 +111,21 @@ class AssemblyTest : public ::testing::Test {
 
   AssemblyFrame frame(uint32_t pipelineFlags) const { return makeAssemblyFrame(context.get(), pipelineFlags); }
 
+  // One assembly pass over the whole batch into an empty enough queue;
+  // true when the batch was done before the queue filled.
+  bool triangles(uint32_t pipelineFlags) {
+    AssemblyCursor cursor;
+    return assembleTriangles(context.get(), frame(pipelineFlags), &cursor);
+  }
+  bool lines(uint32_t sourceKind, uint32_t pipelineFlags) {
+    AssemblyCursor cursor;
+    return assembleLines(context.get(), sourceKind, frame(pipelineFlags), &cursor);
+  }
+  bool points(uint32_t sourceKind, uint32_t pipelineFlags) {
+    AssemblyCursor cursor;
+    return assemblePoints(context.get(), sourceKind, frame(pipelineFlags), &cursor);
+  }
+
   // Appends a batch entry, with clip codes computed from the corners.
   BatchEntry& addEntry(std::initializer_list<BatchVertex> corners) {
     BatchEntry& e = batch[context->batchCount++];

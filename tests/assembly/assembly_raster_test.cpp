@@ -107,7 +107,8 @@ TEST_F(AssemblyRaster, ClippedTriangleStaysInsideTheImage) {
   }
   context->batchCount = 1;
   ASSERT_NE(entry.clipOr, 0u);
-  assembleTriangles(context, nullptr, 0);
+  AssemblyCursor cursor;
+  EXPECT_TRUE(assembleTriangles(context, makeAssemblyFrame(context, 0), &cursor));
   flush();
   EXPECT_TRUE(guardsIntact());
   for (uint32_t i = 0; i < 100; ++i) {

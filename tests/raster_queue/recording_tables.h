@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "raster/raster.h"
+#include "raster/raster_queue.h"
 
 struct RecordedCall {
   char table;  // 'T' plain triangles, 'D' dithered triangles, 'L' lines, 'P' points
