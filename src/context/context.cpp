@@ -129,6 +129,15 @@ RukStatus freeContext(RukContext* context) {
   return RUK_OK;
 }
 
+RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull) {
+  if (textureOrNull != nullptr) {
+    context->boundTexture = *textureOrNull;
+  } else {
+    context->boundTexture.texels = nullptr;
+  }
+  return RUK_OK;
+}
+
 RukStatus beginRendering(RukContext* context) {
   context->batchCount = 0;
   return RUK_OK;

@@ -6,7 +6,7 @@
 #include "device/color_model.h"
 #include "matrix/matrix.h"
 #include "pipeline/batch.h"
-#include "pipeline/lighting.h"
+#include "pipeline/light_records.h"
 #include "runtime/status.h"
 #include "texture/texture.h"
 
@@ -76,6 +76,10 @@ RukStatus setAttributeFloat(RukContext* context, uint32_t id, float value);
 RukStatus setAttributeColor(RukContext* context, uint32_t id, uint32_t color);  // stores AND 0xFFFFFF
 
 float attributeFloat(const RukContext* context, uint32_t id);
+
+// Binds a copy of the texture record into the context (the texels are
+// shared), or with null clears the copy's texels, which turns texturing off.
+RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull);
 
 // Copies at most 255 bytes of text and a terminating zero into errorMessage.
 void recordError(RukContext* context, const char* text);

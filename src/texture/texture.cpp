@@ -1,10 +1,9 @@
-// Texture records: creation, release and binding into a context.
+// Texture records: creation and release.
 #include "texture/texture.h"
 
 #include <bit>
 #include <cstring>
 
-#include "context/context.h"
 #include "runtime/memory.h"
 
 namespace {
@@ -39,11 +38,3 @@ RukStatus destroyTexture(RukDevice* /*device*/, RukTexture* texture) {
   return RUK_OK;
 }
 
-RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull) {
-  if (textureOrNull != nullptr) {
-    context->boundTexture = *textureOrNull;
-  } else {
-    context->boundTexture.texels = nullptr;
-  }
-  return RUK_OK;
-}

@@ -8,7 +8,6 @@
 
 struct RukColorModel;
 struct RukDevice;
-struct RukContext;
 
 struct RukTexture {
   uint32_t width;   // a power of two
@@ -45,6 +44,3 @@ RukStatus convertRect8Texels(const RukColorModel* model, RukTexture* texture, in
 // Frees the texels and the record; null is accepted.
 RukStatus destroyTexture(RukDevice* device, RukTexture* texture);
 
-// Binds a copy of the texture record into the context (the texels are
-// shared), or with null clears the copy's texels, which turns texturing off.
-RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull);

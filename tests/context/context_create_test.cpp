@@ -204,6 +204,21 @@ TEST(ContextCreate, IndexedScreenWithoutColoursTakesTheDevicePalette) {
   freeContext(context);
 }
 
+TEST(BindTexture, CopiesTheRecordAndUnbindsWithNull) {
+  TestContext c(rgb32Screen(), 2, 2);
+  uint32_t texels[32] = {};
+  const RukTexture texture{8, 4, 3, 2, texels};
+  ASSERT_EQ(bindTexture(c.context, &texture), RUK_OK);
+  EXPECT_EQ(c->boundTexture.width, 8u);
+  EXPECT_EQ(c->boundTexture.height, 4u);
+  EXPECT_EQ(c->boundTexture.log2Width, 3u);
+  EXPECT_EQ(c->boundTexture.log2Height, 2u);
+  EXPECT_EQ(c->boundTexture.texels, texels);  // shared, so later conversions show
+
+  ASSERT_EQ(bindTexture(c.context, nullptr), RUK_OK);
+  EXPECT_EQ(c->boundTexture.texels, nullptr);
+}
+
 TEST(ContextCreate, FreeAcceptsNull) { EXPECT_EQ(freeContext(nullptr), RUK_OK); }
 
 TEST(ContextCreate, BeginEmptiesTheBatchAndLeavesTheBuffers) {

@@ -8,6 +8,7 @@
 
 #include "context/context.h"
 #include "context/model_stack.h"
+#include "pipeline/lighting.h"
 #include "pipeline/render.h"
 #include "raster/raster.h"
 

@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "context/context.h"
 #include "device/color_model.h"
 #include "texture/texture.h"
 
@@ -182,20 +181,6 @@ TEST(ConvertRect8, FollowsTheDeviceWordShiftsAndClips) {
   EXPECT_EQ(texel(t.get(), 1, 1), 0x11443322u);
   EXPECT_EQ(texel(t.get(), 0, 1), 0xFFFFFFFFu);
   EXPECT_EQ(texel(t.get(), 1, 0), 0xFFFFFFFFu);
-}
-
-TEST(BindTexture, CopiesTheRecordAndUnbindsWithNull) {
-  const auto context = std::make_unique<RukContext>();
-  const TexturePtr t = makeTexture(8, 4);
-  ASSERT_EQ(bindTexture(context.get(), t.get()), RUK_OK);
-  EXPECT_EQ(context->boundTexture.width, 8u);
-  EXPECT_EQ(context->boundTexture.height, 4u);
-  EXPECT_EQ(context->boundTexture.log2Width, 3u);
-  EXPECT_EQ(context->boundTexture.log2Height, 2u);
-  EXPECT_EQ(context->boundTexture.texels, t->texels);  // shared, so later conversions show
-
-  ASSERT_EQ(bindTexture(context.get(), nullptr), RUK_OK);
-  EXPECT_EQ(context->boundTexture.texels, nullptr);
 }
 
 }  // namespace
