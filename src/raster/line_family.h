@@ -1,5 +1,5 @@
 // The one skeleton from which every line routine is generated: template
-// arguments are the pixel policy (format) and the LineVariant (depth mode,
+// arguments are the pixel target (format) and the LineVariant (depth mode,
 // smooth colour, blending), so each combination is its own routine and nothing
 // is tested per pixel.
 //
@@ -21,8 +21,8 @@
 #include <utility>
 
 #include "device/product_table.h"
-#include "raster/line_point_pixels.h"
-#include "raster/pixel_encoding.h"
+#include "raster/intensity.h"
+#include "raster/pixel_targets.h"
 #include "raster/raster.h"
 #include "raster/raster_tables.h"
 #include "raster/triangle_variants.h"
@@ -62,7 +62,12 @@ inline uint32_t product(uint32_t a, uint32_t b) { return productTable8[(a << 8) 
 
 }  // namespace line_detail
 
-template <class Pixels, LineVariant V>
+// The intensities of three clamped 8.16 channels.
+inline Rgb8 intensitiesOf(const std::array<int32_t, 4>& c) {
+  return {static_cast<uint32_t>(c[0]) >> 16, static_cast<uint32_t>(c[1]) >> 16, static_cast<uint32_t>(c[2]) >> 16};
+}
+
+template <class Target, LineVariant V>
 void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
   using namespace line_detail;
   const RasterVertex& start = primitive->vertices[0];
@@ -78,7 +83,7 @@ void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
   if (n < 1) return;
 
   // One step along each axis, in colour-buffer bytes and in depth entries.
-  constexpr int64_t bytesPerPixel = Pixels::bytesPerPixel;
+  constexpr int64_t bytesPerPixel = Target::bytesPerPixel;
   const int64_t columnBytes = x1 > x0 ? bytesPerPixel : -bytesPerPixel;
   const int64_t rowBytes = y1 > y0 ? int64_t{target->rowBytes} : -int64_t{target->rowBytes};
   const int64_t columnEntries = x1 > x0 ? 1 : -1;
@@ -91,7 +96,7 @@ void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
 
   uint8_t* const color = target->colorBuffer;
   int32_t* const depth = target->depthBuffer;
-  int64_t colorOffset = colorOffsetOf(*target, y0, x0, Pixels::bytesPerPixel);
+  int64_t colorOffset = colorOffsetOf(*target, y0, x0, Target::bytesPerPixel);
   int64_t depthOffset = 0;
   int64_t z = start.z;
   int64_t zStep = 0;
@@ -100,7 +105,7 @@ void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
     zStep = (int64_t{end.z} - int64_t{start.z}) / n;  // truncates toward zero
   }
 
-  const Pixels pixels(*target);
+  const Target pixels(*target);
   std::array<int32_t, 4> c = channelsOf(start);
   std::array<int32_t, 4> cStep{};
   if constexpr (V.smooth) {
@@ -112,7 +117,7 @@ void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
   uint32_t flatValue = 0;
   uint32_t flatSource[3] = {};
   const uint8_t* flatKeep = nullptr;
-  if constexpr (!V.smooth && !V.blend) flatValue = pixels.encode816(c[0], c[1], c[2]);
+  if constexpr (!V.smooth && !V.blend) flatValue = pixels.encode(intensitiesOf(c));
   if constexpr (!V.smooth && V.blend) {
     const uint32_t a = static_cast<uint32_t>(c[ALPHA]) >> 16;
     for (uint32_t i = 0; i < 3; ++i) flatSource[i] = product(a, static_cast<uint32_t>(c[i]) >> 16);
@@ -128,9 +133,9 @@ void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
       if constexpr (!V.blend && !V.smooth) {
         pixels.write(at, flatValue);
       } else if constexpr (!V.blend) {
-        pixels.write(at, pixels.encode816(c[0], c[1], c[2]));
+        pixels.write(at, pixels.encode(intensitiesOf(c)));
       } else {
-        const Rgb8 dst = pixels.load(at);
+        const Rgb8 dst = pixels.read(at);
         uint32_t out[3];
         if constexpr (V.smooth) {
           const uint32_t a = static_cast<uint32_t>(c[ALPHA]) >> 16;
@@ -143,7 +148,7 @@ void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
           out[1] = flatSource[1] + flatKeep[dst.g];
           out[2] = flatSource[2] + flatKeep[dst.b];
         }
-        pixels.write(at, pixels.encodeBytes(out[0], out[1], out[2]));
+        pixels.write(at, pixels.encode({out[0], out[1], out[2]}));
       }
       // Without a test every pixel is visible: write-only members replace
       // the depth of every visited pixel, nearer or not.
@@ -166,11 +171,11 @@ void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
 }
 
 // The 32 slots of a format's line table.
-template <class Pixels>
+template <class Target>
 consteval LineTable makeLineTable() {
   LineTable table{};
   [&]<uint32_t... Slot>(std::integer_sequence<uint32_t, Slot...>) {
-    ((table[Slot] = lineSlotDraws(Slot) ? &drawLine<Pixels, lineSlotVariant(Slot)> : &drawNoLine), ...);
+    ((table[Slot] = lineSlotDraws(Slot) ? &drawLine<Target, lineSlotVariant(Slot)> : &drawNoLine), ...);
   }(std::make_integer_sequence<uint32_t, LINE_TABLE_SIZE>{});
   return table;
 }

@@ -17,3 +17,13 @@ struct RasterTarget {
   const uint8_t* inverseColorMap12;  // indexed formats: 4,096 entries
   const uint8_t* inverseColorMap6;   // indexed formats: 64 entries
 };
+
+// The byte offset of pixel (row, column) in the colour buffer.
+inline int64_t colorOffsetOf(const RasterTarget& target, int32_t row, int32_t column, uint32_t bytesPerPixel) {
+  return static_cast<int64_t>(row) * target.rowBytes + static_cast<int64_t>(column) * bytesPerPixel;
+}
+
+// The entry of pixel (row, column) in the depth buffer.
+inline int64_t depthOffsetOf(const RasterTarget& target, int32_t row, int32_t column) {
+  return static_cast<int64_t>(row) * target.depthRow + column;
+}

@@ -18,7 +18,7 @@
 #include <utility>
 
 #include "device/product_table.h"
-#include "raster/pixel_encoding.h"
+#include "raster/intensity.h"
 #include "raster/pixel_targets.h"
 #include "raster/raster.h"
 #include "raster/simd8.h"
@@ -155,7 +155,7 @@ inline void shadeSpanByPixel(const Target& target, int32_t* depthRow, int32_t co
     if constexpr (V.testsDepth()) visible = depthRow[column] > static_cast<int32_t>(q[Q_Z]);
     if (visible) {
       const Rgb8 out = colourStep<V>(target, column, q, k);
-      target.store(column, out.r, out.g, out.b);
+      target.store(column, out);
       if constexpr (V.writesDepth()) depthRow[column] = static_cast<int32_t>(q[Q_Z]);
     }
     forEachQuantity<carried>([&](auto i) { q[i] = wrapAdd(q[i], k.gradient[i]); });

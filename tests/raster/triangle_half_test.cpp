@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "raster/pixel_encoding.h"
+#include "device/pixel_format.h"
 #include "raster/raster.h"
 #include "raster_canvas.h"
 
@@ -282,10 +282,10 @@ TEST(TriangleColourStep, ClampsDriftedChannels) {
   half.primitive.dc1dx = 0x4000;
   half.primitive.dc2dx = -0x20000;
   half.draw(canvas, trianglesOf(Rgb16)[RF_SMOOTH]);
-  EXPECT_EQ(canvas.pixel(0, 0), Rgb16Encoding::fromBytes(0, 255, 1));
-  EXPECT_EQ(canvas.pixel(0, 1), Rgb16Encoding::fromBytes(0, 255, 0));
-  EXPECT_EQ(canvas.pixel(0, 2), Rgb16Encoding::fromBytes(0, 255, 0));
-  EXPECT_EQ(canvas.pixel(0, 7), Rgb16Encoding::fromBytes(1, 255, 0));
+  EXPECT_EQ(canvas.pixel(0, 0), Rgb16Format::encode(Rgb8{0, 255, 1}));
+  EXPECT_EQ(canvas.pixel(0, 1), Rgb16Format::encode(Rgb8{0, 255, 0}));
+  EXPECT_EQ(canvas.pixel(0, 2), Rgb16Format::encode(Rgb8{0, 255, 0}));
+  EXPECT_EQ(canvas.pixel(0, 7), Rgb16Format::encode(Rgb8{1, 255, 0}));
 }
 
 TEST(TriangleBlend, OpaqueGivesSourceAndTransparentKeepsStored) {
@@ -296,8 +296,8 @@ TEST(TriangleBlend, OpaqueGivesSourceAndTransparentKeepsStored) {
     half.setColour(0xF8, 0x80, 0x08);
     half.setBoth([](RasterVertex& v) { v.a = 255 << 16; });
     half.draw(canvas, trianglesOf(format)[RF_BLEND]);
-    const uint32_t source = format == Rgb16    ? Rgb16Encoding::fromBytes(0xF8, 0x80, 0x08)
-                            : format == Rgb555 ? Rgb555Encoding::fromBytes(0xF8, 0x80, 0x08)
+    const uint32_t source = format == Rgb16    ? Rgb16Format::encode(Rgb8{0xF8, 0x80, 0x08})
+                            : format == Rgb555 ? Rgb555Format::encode(Rgb8{0xF8, 0x80, 0x08})
                                                : 0xF88008;
     EXPECT_EQ(canvas.pixel(0, 11), source) << format;
     half.setBoth([](RasterVertex& v) { v.a = 0; });

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-#include "raster/pixel_encoding.h"
+#include "device/pixel_format.h"
 #include "raster/raster.h"
 #include "raster_canvas.h"
 
