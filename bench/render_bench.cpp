@@ -10,6 +10,9 @@
 //   S6 lit-sphere    a 256 x 128 segment sphere, one directional light,
 //                    diffuse and specular (shininess 16), smooth shading
 // Fill scenes report pixels per second, the others triangles per second.
+// They draw with the widest instruction set this processor runs; the cases
+// Isa_<set>_<scene>/0 draw the 32-bit scenes with each set's copy of the scan
+// converters forced in turn.
 // Each iteration is one frame: clear colour and depth, draw, nothing else.
 //
 // Scaling_S2_FillSmooth and Scaling_S5_SmallTriangles draw S2 and S5 on a
@@ -20,8 +23,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "bench_scene.h"
+#include "raster/raster_isa.h"
 
 namespace {
 
@@ -162,5 +168,28 @@ BENCHMARK(S5_SmallTriangles)->Apply(screens);
 BENCHMARK(S6_LitSphere)->Apply(screens);
 BENCHMARK(Scaling_S2_FillSmooth)->Apply(bench::scalingSizes);
 BENCHMARK(Scaling_S5_SmallTriangles)->Apply(bench::scalingSizes);
+
+// The 32-bit scenes again, once per available instruction set.
+[[maybe_unused]] const bool isaCasesRegistered = [] {
+  using Scene = void (*)(benchmark::State&);
+  const std::pair<const char*, Scene> scenes[] = {
+      {"S1_FillFlat", S1_FillFlat},   {"S2_FillSmooth", S2_FillSmooth},         {"S3_FillTextured", S3_FillTextured},
+      {"S4_FillBlend", S4_FillBlend}, {"S5_SmallTriangles", S5_SmallTriangles}, {"S6_LitSphere", S6_LitSphere}};
+  for (RasterIsa isa : {RasterIsa::Sse2, RasterIsa::Avx2, RasterIsa::Avx512, RasterIsa::Generic}) {
+    if (!rasterIsaAvailable(isa)) continue;
+    for (const auto& [name, scene] : scenes) {
+      const std::string caseName = std::string("Isa_") + rasterIsaName(isa) + "_" + name;
+      benchmark::RegisterBenchmark(caseName.c_str(),
+                                   [isa, scene](benchmark::State& state) {
+                                     forceRasterIsa(isa);
+                                     scene(state);
+                                     forceRasterIsa(bestRasterIsa());
+                                   })
+          ->Arg(static_cast<int>(Screen::Rgb32))
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
+  return true;
+}();
 
 }  // namespace

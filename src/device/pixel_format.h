@@ -15,6 +15,9 @@
 #include <cstring>
 
 #include "device/color_model.h"
+#include "runtime/isa_namespace.h"
+
+inline namespace KELRUK_ISA {
 
 // Three channel values, red, green and blue, of one pixel or of a block.
 template <class L>
@@ -207,3 +210,5 @@ bool visitDirectFormat(uint32_t format, Visit&& visit) {
     default: return false;
   }
 }
+
+}  // namespace KELRUK_ISA

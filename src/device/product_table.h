@@ -4,11 +4,17 @@
 #pragma once
 #include <cstdint>
 
+#include "runtime/isa_namespace.h"
+
 extern uint8_t productTable8[256 * 256];
 
 // Builds the table once per process (safe to call from several threads);
 // true once it exists.
 bool buildProductTable();
 
+inline namespace KELRUK_ISA {
+
 // The row of the table for one factor: productRow(a)[b] = a x b, rounded.
 inline const uint8_t* productRow(uint32_t a) { return productTable8 + (a << 8); }
+
+}  // namespace KELRUK_ISA

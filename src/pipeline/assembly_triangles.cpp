@@ -1,14 +1,14 @@
 // Triangle assembly: clipping to the view volume, then the fixed-point setup
 // of each surviving triangle as a RasterPrimitive with two halves, split at
 // the middle vertex's row.
-#include <immintrin.h>
-
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 #include "pipeline/assembly.h"
 #include "pipeline/assembly_frame.h"
 #include "pipeline/clip_planes.h"
+#include "raster/lanes.h"
 
 namespace {
 
@@ -101,29 +101,31 @@ struct LongEdge {
   const RasterVertex* right;  // the other one
 };
 
+using Fields = LaneF32<8>;
+using FieldWords = LaneI32<8>;
+
 // Eight carried fields of a vertex as floats, from field `first` (z is 0).
-inline __m256 fieldsOf(const RasterVertex& vertex, uint32_t first) {
-  const auto* at = reinterpret_cast<const uint8_t*>(&vertex) + offsetof(RasterVertex, z) + first * sizeof(int32_t);
-  return _mm256_cvtepi32_ps(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)));
+inline Fields fieldsOf(const RasterVertex& vertex, uint32_t first) {
+  FieldWords words;
+  std::memcpy(&words, reinterpret_cast<const uint8_t*>(&vertex) + offsetof(RasterVertex, z) + first * 4, sizeof words);
+  return __builtin_convertvector(words, Fields);
 }
 
 // truncToInt of eight values: the processor's conversion gives 0x80000000
 // for every value out of range, so large positive ones are set apart.
-inline __m256i truncToInt8(__m256 value) {
-  const __m256 tooLarge = _mm256_cmp_ps(value, _mm256_set1_ps(2147483648.0f), _CMP_GE_OQ);
-  return _mm256_blendv_epi8(_mm256_cvttps_epi32(value), _mm256_set1_epi32(INT32_MAX), _mm256_castps_si256(tooLarge));
+inline FieldWords truncToInt8(Fields value) {
+  const FieldWords tooLarge = value >= 2147483648.0f;
+  return select(tooLarge, FieldWords{} + INT32_MAX, truncateLanes(value));
 }
 
 // Slot 3 of eight fields from field `first`, interpolated along the long
 // edge, and their change per pixel along a row.
-inline __m256i spanFields(RasterVertex* slot, const LongEdge& edge, uint32_t first) {
-  const __m256 atMiddle = _mm256_add_ps(_mm256_mul_ps(fieldsOf(slot[0], first), _mm256_set1_ps(edge.oneMinusT)),
-                                        _mm256_mul_ps(fieldsOf(slot[2], first), _mm256_set1_ps(edge.t)));
-  auto* at = reinterpret_cast<uint8_t*>(&slot[3]) + offsetof(RasterVertex, z) + first * sizeof(int32_t);
-  _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), truncToInt8(atMiddle));
-  return truncToInt8(
-      _mm256_mul_ps(_mm256_sub_ps(fieldsOf(*edge.right, first), fieldsOf(*edge.left, first)),
-                    _mm256_set1_ps(edge.inverseWidth)));
+inline FieldWords spanFields(RasterVertex* slot, const LongEdge& edge, uint32_t first) {
+  const Fields atMiddle = fieldsOf(slot[0], first) * edge.oneMinusT + fieldsOf(slot[2], first) * edge.t;
+  const FieldWords middleWords = truncToInt8(atMiddle);
+  std::memcpy(reinterpret_cast<uint8_t*>(&slot[3]) + offsetof(RasterVertex, z) + first * 4, &middleWords,
+              sizeof middleWords);
+  return truncToInt8((fieldsOf(*edge.right, first) - fieldsOf(*edge.left, first)) * edge.inverseWidth);
 }
 
 // Slot 3 and the per-pixel change of every carried field, all at once.
@@ -134,12 +136,12 @@ inline void spanAllFields(RasterPrimitive* primitive, const LongEdge& edge) {
   static_assert(offsetof(RasterPrimitive, dvdx) - offsetof(RasterPrimitive, dc2dx) == 7 * sizeof(int32_t));
   RasterVertex* slot = primitive->vertices;
   // Fields z .. s2, then c2 .. v.
-  const __m256i low = spanFields(slot, edge, 0);
-  const __m256i high = spanFields(slot, edge, 3);
-  primitive->dzdx = _mm256_extract_epi32(low, 0);
-  primitive->dc0dx = _mm256_extract_epi32(low, 1);
-  primitive->dc1dx = _mm256_extract_epi32(low, 2);
-  _mm256_storeu_si256(reinterpret_cast<__m256i*>(&primitive->dc2dx), high);
+  const FieldWords low = spanFields(slot, edge, 0);
+  const FieldWords high = spanFields(slot, edge, 3);
+  primitive->dzdx = low[0];
+  primitive->dc0dx = low[1];
+  primitive->dc1dx = low[2];
+  std::memcpy(reinterpret_cast<uint8_t*>(primitive) + offsetof(RasterPrimitive, dc2dx), &high, sizeof high);
 }
 
 void setColorChannels(const AssemblyFrame& frame, uint32_t color, RasterVertex* slot) {

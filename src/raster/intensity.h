@@ -3,6 +3,9 @@
 // primitive's rim; they are clamped before they index a table or are encoded.
 #pragma once
 #include <cstdint>
+#include "runtime/isa_namespace.h"
+
+inline namespace KELRUK_ISA {
 
 // An interpolated 8.16 quantity clamped back: its integer part is 0..255.
 constexpr int32_t clampIntensity816(int32_t value) {
@@ -22,3 +25,5 @@ constexpr uint32_t roundedProduct255(uint32_t a, uint32_t b) {
   const uint32_t t = a * b + 128;
   return (t + (t >> 8) + 1) >> 8;
 }
+
+}  // namespace KELRUK_ISA

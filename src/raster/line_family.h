@@ -26,6 +26,9 @@
 #include "raster/raster.h"
 #include "raster/raster_tables.h"
 #include "raster/triangle_variants.h"
+#include "runtime/isa_namespace.h"
+
+inline namespace KELRUK_ISA {
 
 // One line routine's identity; also the template argument that generates it.
 struct LineVariant {
@@ -179,3 +182,5 @@ consteval LineTable makeLineTable() {
   }(std::make_integer_sequence<uint32_t, LINE_TABLE_SIZE>{});
   return table;
 }
+
+}  // namespace KELRUK_ISA

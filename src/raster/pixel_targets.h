@@ -5,18 +5,24 @@
 // A target encodes three intensities and writes the pixel at an address, or
 // reads a stored pixel back as intensities for blending (lines and points).
 // Bound to a colour-buffer row, it stores and loads by column (triangles),
-// and it also moves and encodes eight pixels at a time (loadBlock,
-// storeBlock, encodeBlock, decodeBlock) with results identical pixel for
-// pixel. An encoding that depends on the column (the dither) says so with
-// encodingVariesByColumn.
-//
-// Only sources compiled for x86-64-v3 include this header.
+// and it also moves and encodes a block of pixels at a time, one per lane of
+// the instruction set (loadBlock, storeBlock, encodeBlock, decodeBlock), with
+// results identical pixel for pixel. An encoding that depends on the column
+// (the dither) says so with encodingVariesByColumn.
 #pragma once
+#include <array>
 #include <cstdint>
+#include <utility>
 
 #include "device/pixel_format.h"
+#include "raster/lanes.h"
 #include "raster/raster_target.h"
-#include "raster/simd8.h"
+
+inline namespace KELRUK_ISA {
+
+// A block of pixels: one per lane.
+using Block = LaneU32<nativeLanes>;
+inline constexpr uint32_t blockPixels = nativeLanes;
 
 template <class Format>
 struct DirectTarget {
@@ -35,10 +41,10 @@ struct DirectTarget {
   void store(int32_t column, const Rgb8& c) const { write(row + static_cast<uint32_t>(column) * bytesPerPixel, encode(c)); }
   Rgb8 load(int32_t column) const { return read(row + static_cast<uint32_t>(column) * bytesPerPixel); }
 
-  static Lanes8 loadBlock(const uint8_t* at) { return PixelBlock8<bytesPerPixel>::load(at); }
-  static void storeBlock(uint8_t* at, Lanes8 pixels) { PixelBlock8<bytesPerPixel>::store(at, pixels); }
-  static Lanes8 encodeBlock(const Channels8& c, int32_t) { return asLanes8(Format::encode(asU32x8(c))); }
-  static Channels8 decodeBlock(Lanes8 pixels) { return asLanes8(Format::decode(asU32x8(pixels))); }
+  static Block loadBlock(const uint8_t* at) { return loadPixelLanes<bytesPerPixel, Block>(at); }
+  static void storeBlock(uint8_t* at, Block pixels) { storePixelLanes<bytesPerPixel>(at, pixels); }
+  static Block encodeBlock(const Channels<Block>& c, int32_t) { return Format::encode(c); }
+  static Channels<Block> decodeBlock(Block pixels) { return Format::decode(pixels); }
 };
 
 using Rgb32Target = DirectTarget<Rgb32Format>;
@@ -65,12 +71,10 @@ struct IndexedNearestTarget {
   void store(int32_t column, const Rgb8& c) const { write(row + column, encode(c)); }
   Rgb8 load(int32_t column) const { return read(row + column); }
 
-  static Lanes8 loadBlock(const uint8_t* at) { return PixelBlock8<1>::load(at); }
-  static void storeBlock(uint8_t* at, Lanes8 pixels) { PixelBlock8<1>::store(at, pixels); }
-  Lanes8 encodeBlock(const Channels8& c, int32_t) const {
-    return tableBytes8(codec.map12, asLanes8(Codec::mapIndex(asU32x8(c))));
-  }
-  static Channels8 decodeBlock(Lanes8 pixels) { return asLanes8(Codec::decode(asU32x8(pixels))); }
+  static Block loadBlock(const uint8_t* at) { return loadPixelLanes<1, Block>(at); }
+  static void storeBlock(uint8_t* at, Block pixels) { storePixelLanes<1>(at, pixels); }
+  Block encodeBlock(const Channels<Block>& c, int32_t) const { return tableByteLanes(codec.map12, Codec::mapIndex(c)); }
+  static Channels<Block> decodeBlock(Block pixels) { return Codec::decode(pixels); }
 };
 
 // Indexed8 with the ordered dither through inverseColorMap6. The threshold
@@ -85,8 +89,16 @@ struct IndexedDitheredTarget {
   uint32_t rowBytes;
   uint8_t* row = nullptr;
   uint32_t rowIndex = 0;
-  uint32_t rowOffset = 0;                         // byte offset of the row's first pixel
-  Lanes8 rowThresholds = _mm256_setzero_si256();  // the row's four thresholds, twice
+  uint32_t rowOffset = 0;  // byte offset of the row's first pixel
+
+  // The thresholds of a block by the row (0..3) and the phase of its first
+  // pixel's byte offset (0..3): lane k takes the threshold of phase + k.
+  static constexpr std::array<Block, 16> blockThresholds = []<uint32_t... Key>(std::integer_sequence<uint32_t, Key...>) {
+    const auto block = []<uint32_t... K>(uint32_t row, uint32_t phase, std::integer_sequence<uint32_t, K...>) {
+      return Block{Codec::threshold(row, phase + K)...};
+    };
+    return std::array<Block, 16>{block(Key / 4, Key % 4, std::make_integer_sequence<uint32_t, blockPixels>{})...};
+  }(std::make_integer_sequence<uint32_t, 16>{});
 
   explicit IndexedDitheredTarget(const RasterTarget& target)
       : codec{target.inverseColorMap6}, rowBytes(target.rowBytes) {}
@@ -95,23 +107,19 @@ struct IndexedDitheredTarget {
     row = rowStart;
     rowIndex = index;
     rowOffset = index * rowBytes;
-    int32_t four;
-    __builtin_memcpy(&four, DitherMatrix.data() + (index & 3) * 4, sizeof four);
-    rowThresholds = _mm256_broadcastsi128_si256(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(four)));
   }
   void store(int32_t column, const Rgb8& c) const {
     Codec::store(row + column, codec.encode(Codec::threshold(rowIndex, rowOffset + static_cast<uint32_t>(column)), c));
   }
   Rgb8 load(int32_t column) const { return Codec::decode(Codec::load(row + column)); }
 
-  static Lanes8 loadBlock(const uint8_t* at) { return PixelBlock8<1>::load(at); }
-  static void storeBlock(uint8_t* at, Lanes8 pixels) { PixelBlock8<1>::store(at, pixels); }
-  Lanes8 encodeBlock(const Channels8& c, int32_t column) const {
-    // Lane k takes the threshold of byte offset rowOffset + column + k.
-    const Lanes8 first = splat8((rowOffset + static_cast<uint32_t>(column)) & 3);
-    const Lanes8 phase = _mm256_and_si256(_mm256_add_epi32(first, _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)), splat8(7));
-    const U32x8 thresholds = asU32x8(_mm256_permutevar8x32_epi32(rowThresholds, phase));
-    return tableBytes8(codec.map6, asLanes8(Codec::mapIndex(thresholds, asU32x8(c))));
+  static Block loadBlock(const uint8_t* at) { return loadPixelLanes<1, Block>(at); }
+  static void storeBlock(uint8_t* at, Block pixels) { storePixelLanes<1>(at, pixels); }
+  Block encodeBlock(const Channels<Block>& c, int32_t column) const {
+    const Block thresholds = blockThresholds[(rowIndex & 3) * 4 + ((rowOffset + static_cast<uint32_t>(column)) & 3)];
+    return tableByteLanes(codec.map6, Codec::mapIndex(thresholds, c));
   }
-  static Channels8 decodeBlock(Lanes8 pixels) { return asLanes8(Codec::decode(asU32x8(pixels))); }
+  static Channels<Block> decodeBlock(Block pixels) { return Codec::decode(pixels); }
 };
+
+}  // namespace KELRUK_ISA

@@ -11,6 +11,9 @@
 #include "raster/raster.h"
 #include "raster/raster_tables.h"
 #include "raster/triangle_variants.h"
+#include "runtime/isa_namespace.h"
+
+inline namespace KELRUK_ISA {
 
 template <class Target, uint32_t DepthMode>
 void drawPoint(const RasterTarget* target, const RasterPrimitive* primitive) {
@@ -37,3 +40,5 @@ consteval PointTable makePointTable() {
   }(std::make_integer_sequence<uint32_t, POINT_TABLE_SIZE>{});
   return table;
 }
+
+}  // namespace KELRUK_ISA

@@ -1,7 +1,10 @@
-// The routine tables of each pixel format.
+// The routine tables of each pixel format, for the instruction set this copy
+// is compiled for.
 #include "raster/raster_tables.h"
 
 #include "device/color_model.h"
+
+inline namespace KELRUK_ISA {
 
 namespace {
 
@@ -18,7 +21,7 @@ constinit const RasterTableSet rgb32Tables = {rgb32TriangleTable.data(), nullptr
 
 }  // namespace
 
-const RasterTableSet* rasterTablesFor(uint32_t format) {
+const RasterTableSet* isaRasterTables(uint32_t format) {
   switch (format) {
     case Indexed8:
     case PixelFormatReserved1:
@@ -35,3 +38,5 @@ const RasterTableSet* rasterTablesFor(uint32_t format) {
       return nullptr;
   }
 }
+
+}  // namespace KELRUK_ISA

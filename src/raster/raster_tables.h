@@ -1,13 +1,21 @@
-// The constant routine tables of every pixel format, one array per table;
-// rasterTablesFor gathers them into each format's RasterTableSet.
+// The constant routine tables of every pixel format, one array per table, in
+// each instruction set's copy of the scan converters; isaRasterTables gathers
+// them into each format's RasterTableSet.
 #pragma once
 #include <array>
 
 #include "raster/raster.h"
+#include "runtime/isa_namespace.h"
+
+inline namespace KELRUK_ISA {
 
 using TriangleTable = std::array<TriangleRoutine, TRIANGLE_TABLE_SIZE>;
 using LineTable = std::array<LineRoutine, LINE_TABLE_SIZE>;
 using PointTable = std::array<PointRoutine, POINT_TABLE_SIZE>;
+
+// The tables of a format in this copy, or null for formats without
+// rasterizers.
+const RasterTableSet* isaRasterTables(uint32_t format);
 
 // Triangles, generated from the one skeleton (a source per target).
 extern const TriangleTable indexed8TriangleTable;  // nearest colour, no dither
@@ -29,3 +37,5 @@ extern const PointTable rgb555PointTable;
 extern const PointTable rgb16PointTable;
 extern const PointTable rgb24PointTable;
 extern const PointTable rgb32PointTable;
+
+}  // namespace KELRUK_ISA

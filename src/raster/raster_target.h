@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "runtime/isa_namespace.h"
+
 struct RasterTarget {
   uint8_t* colorBuffer;  // rows rowBytes apart, width pixels each
   uint32_t rowBytes;
@@ -18,6 +20,8 @@ struct RasterTarget {
   const uint8_t* inverseColorMap6;   // indexed formats: 64 entries
 };
 
+inline namespace KELRUK_ISA {
+
 // The byte offset of pixel (row, column) in the colour buffer.
 inline int64_t colorOffsetOf(const RasterTarget& target, int32_t row, int32_t column, uint32_t bytesPerPixel) {
   return static_cast<int64_t>(row) * target.rowBytes + static_cast<int64_t>(column) * bytesPerPixel;
@@ -27,3 +31,5 @@ inline int64_t colorOffsetOf(const RasterTarget& target, int32_t row, int32_t co
 inline int64_t depthOffsetOf(const RasterTarget& target, int32_t row, int32_t column) {
   return static_cast<int64_t>(row) * target.depthRow + column;
 }
+
+}  // namespace KELRUK_ISA

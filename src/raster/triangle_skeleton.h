@@ -6,23 +6,24 @@
 // A routine draws one half of a triangle. Each carried quantity q has a value
 // qRow at the start of a row and a per-pixel gradient dq; at the k-th pixel of
 // the row its value is qRow + k * dq in wrapping 32-bit arithmetic. Spans use
-// that to shade eight pixels per step, with results identical to the
-// pixel-by-pixel definition; a span's last pixels go as one partial block,
-// or one at a time at the right edge of the image.
-//
-// Only sources compiled for x86-64-v3 include this header.
+// that to shade a block of pixels (one per lane) per step, with results
+// identical to the pixel-by-pixel definition; a span's last pixels go as one
+// partial block, or one at a time at the right edge of the image.
 #pragma once
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "device/product_table.h"
 #include "raster/intensity.h"
+#include "raster/lanes.h"
 #include "raster/pixel_targets.h"
 #include "raster/raster.h"
-#include "raster/simd8.h"
 #include "raster/triangle_variants.h"
+
+inline namespace KELRUK_ISA {
 
 namespace triangle_detail {
 
@@ -66,8 +67,10 @@ inline uint32_t wrapAdd(uint32_t a, int32_t b) { return a + static_cast<uint32_t
 // trunc((end - rowValue) inverseHeight), in double precision; a value out of
 // the 32-bit range (or not a number) converts to 0x80000000. Four quantities
 // go at once: the vertex fields lie in quantity order.
+using Quad = LaneF64<4>;
+
 struct RowStartFactors {
-  __m256d keep, along, inverseHeight;
+  Quad keep, along, inverseHeight;
 };
 
 static_assert(offsetof(RasterVertex, v) - offsetof(RasterVertex, z) == (QUANTITY_COUNT - 1) * sizeof(int32_t));
@@ -78,15 +81,17 @@ inline void rowStartGroup(const RasterVertex* leftStart, const RasterVertex* lef
                           uint32_t* qRow, int32_t* qRowStep) {
   static_assert(First + 4 <= QUANTITY_COUNT);
   const auto fields = [](const RasterVertex* vertex) {
-    const auto* at = reinterpret_cast<const uint8_t*>(vertex) + offsetof(RasterVertex, z) + First * sizeof(int32_t);
-    return _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
+    LaneI32<4> values;
+    std::memcpy(&values, reinterpret_cast<const uint8_t*>(vertex) + offsetof(RasterVertex, z) + First * 4,
+                sizeof values);
+    return __builtin_convertvector(values, Quad);
   };
-  const __m256d start = fields(leftStart);
-  const __m256d end = fields(leftEnd);
-  const __m128i row = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(f.keep, start), _mm256_mul_pd(f.along, end)));
-  const __m128i step = _mm256_cvttpd_epi32(_mm256_mul_pd(_mm256_sub_pd(end, _mm256_cvtepi32_pd(row)), f.inverseHeight));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(qRow + First), row);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(qRowStep + First), step);
+  const Quad start = fields(leftStart);
+  const Quad end = fields(leftEnd);
+  const LaneI32<4> row = truncateLanes(f.keep * start + f.along * end);
+  const LaneI32<4> step = truncateLanes((end - __builtin_convertvector(row, Quad)) * f.inverseHeight);
+  std::memcpy(qRow + First, &row, sizeof row);
+  std::memcpy(qRowStep + First, &step, sizeof step);
 }
 
 // What a half needs besides its carried quantities.
@@ -162,17 +167,16 @@ inline void shadeSpanByPixel(const Target& target, int32_t* depthRow, int32_t co
   }
 }
 
-// ---- Eight pixels per step --------------------------------------------------
+// ---- A block of pixels per step ---------------------------------------------
 
-// Kept as single vectors, never as Channels8 records: copying such records
+// Kept as single vectors, never as Channels records: copying such records
 // out of memory makes the compiler move them in halves through the stack.
 struct BlockConstants {
-  Lanes8 laneOffset[QUANTITY_COUNT];  // 0, dq, ... 7 dq
-  Lanes8 step[QUANTITY_COUNT];        // 8 dq
-  Lanes8 flatR, flatG, flatB;
-  Lanes8 flatPixels;  // the flat colour encoded, for the flat group
-  Lanes8 fogR, fogG, fogB;
-  Lanes8 shiftU, shiftV, log2Width;
+  Block laneOffset[QUANTITY_COUNT];  // 0, dq, ... (n - 1) dq
+  Block step[QUANTITY_COUNT];        // n dq
+  Block flatR, flatG, flatB;
+  Block flatPixels;  // the flat colour encoded, for the flat group
+  Block fogR, fogG, fogB;
 };
 
 // The flat group: one colour, no colour arithmetic.
@@ -181,84 +185,78 @@ constexpr bool plainFlat(const TriangleVariant& v) {
 }
 
 template <TriangleVariant V>
-inline Channels8 colourStep8(const Lanes8* q, const BlockConstants& b, const uint32_t* texels, Lanes8 oldPixels,
-                             auto decode) {
-  Channels8 c;
+inline Channels<Block> colourStepBlock(const Block* q, const BlockConstants& b, const HalfConstants& k,
+                                       Block oldPixels, auto decode) {
+  Channels<Block> c;
   if constexpr (V.interpolated) {
-    c = {intensity8(q[Q_C0]), intensity8(q[Q_C1]), intensity8(q[Q_C2])};
+    c = {intensityLanes(q[Q_C0]), intensityLanes(q[Q_C1]), intensityLanes(q[Q_C2])};
   } else {
     c = {b.flatR, b.flatG, b.flatB};
   }
   if constexpr (V.texture) {
-    const Lanes8 fractionU = _mm256_slli_epi32(q[Q_U], 16);
-    const Lanes8 fractionV = _mm256_slli_epi32(q[Q_V], 16);
-    const Lanes8 index = _mm256_or_si256(_mm256_sllv_epi32(_mm256_srlv_epi32(fractionV, b.shiftV), b.log2Width),
-                                         _mm256_srlv_epi32(fractionU, b.shiftU));
-    const Channels8 texel = channelsOfWord8(_mm256_i32gather_epi32(reinterpret_cast<const int*>(texels), index, 4));
-    c = {product8(texel.r, c.r), product8(texel.g, c.g), product8(texel.b, c.b)};
+    // The shifts are 1..32: halving first keeps every count below 32.
+    const Block column = ((q[Q_U] << 16) >> 1) >> (k.shiftU - 1);
+    const Block texelRow = ((q[Q_V] << 16) >> 1) >> (k.shiftV - 1);
+    const Block texel = gatherLanes(k.texels, (texelRow << k.log2Width) | column);
+    c = {productLanes((texel >> 16) & 0xFFu, c.r), productLanes((texel >> 8) & 0xFFu, c.g),
+         productLanes(texel & 0xFFu, c.b)};
   }
   if constexpr (V.specular) {
-    c = {min255x8(add8(c.r, intensity8(q[Q_S0]))), min255x8(add8(c.g, intensity8(q[Q_S1]))),
-         min255x8(add8(c.b, intensity8(q[Q_S2])))};
+    c = {min255Lanes(c.r + intensityLanes(q[Q_S0])), min255Lanes(c.g + intensityLanes(q[Q_S1])),
+         min255Lanes(c.b + intensityLanes(q[Q_S2]))};
   }
   if constexpr (V.blend) {
-    const Lanes8 a = intensity8(q[Q_A]);
-    const Lanes8 keep = complement255x8(a);
-    const Channels8 dst = decode(oldPixels);
-    c = {add8(product8(a, c.r), product8(keep, dst.r)), add8(product8(a, c.g), product8(keep, dst.g)),
-         add8(product8(a, c.b), product8(keep, dst.b))};
+    const Block a = intensityLanes(q[Q_A]);
+    const Block keep = 255u - a;
+    const Channels<Block> dst = decode(oldPixels);
+    c = {productLanes(a, c.r) + productLanes(keep, dst.r), productLanes(a, c.g) + productLanes(keep, dst.g),
+         productLanes(a, c.b) + productLanes(keep, dst.b)};
   }
   if constexpr (V.fog) {
-    const Lanes8 f = intensity8(q[Q_F]);
-    const Lanes8 keep = complement255x8(f);
-    c = {add8(product8(b.fogR, f), product8(keep, c.r)), add8(product8(b.fogG, f), product8(keep, c.g)),
-         add8(product8(b.fogB, f), product8(keep, c.b))};
+    const Block f = intensityLanes(q[Q_F]);
+    const Block keep = 255u - f;
+    c = {productLanes(b.fogR, f) + productLanes(keep, c.r), productLanes(b.fogG, f) + productLanes(keep, c.g),
+         productLanes(b.fogB, f) + productLanes(keep, c.b)};
   }
   return c;
 }
 
-// Shades the eight pixels starting at colorAt / depthAt. A partial block
+// Shades the block of pixels starting at colorAt / depthAt. A partial block
 // (the end of a span) touches only the lanes set in inSpan: the others are
-// read and written back unchanged, so the caller keeps all eight inside the
-// row.
+// read and written back unchanged, so the caller keeps the whole block inside
+// the row.
 // The flat group stores flatPixels, the flat colour encoded for this span.
 template <class Target, TriangleVariant V, bool Partial>
-inline void shadeBlock8(const Target& target, int32_t column, uint8_t* colorAt, int32_t* depthAt, const Lanes8* q,
-                        const BlockConstants& b, const uint32_t* texels, Lanes8 flatPixels, Lanes8 inSpan) {
-  Lanes8 pass = Partial ? inSpan : _mm256_set1_epi32(-1);
-  Lanes8 storedDepth = _mm256_setzero_si256();
-  if constexpr (V.carriesDepth()) {
-    storedDepth = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(depthAt));
-  }
+inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, int32_t* depthAt, const Block* q,
+                       const BlockConstants& b, const HalfConstants& k, Block flatPixels, Block inSpan) {
+  using Signed = LaneI32<blockPixels>;
+  Block pass = Partial ? inSpan : ~Block{};
+  Block storedDepth{};
+  if constexpr (V.carriesDepth()) std::memcpy(&storedDepth, depthAt, sizeof storedDepth);
   if constexpr (V.testsDepth()) {
-    pass = _mm256_and_si256(pass, _mm256_cmpgt_epi32(storedDepth, q[Q_Z]));
-    if (_mm256_testz_si256(pass, pass)) return;  // all eight hidden
+    pass &= bitsOf<Block>(bitsOf<Signed>(storedDepth) > bitsOf<Signed>(q[Q_Z]));
+    if (!anyLane(pass)) return;  // the whole block hidden
   }
   constexpr bool merges = V.testsDepth() || Partial;
-  Lanes8 oldPixels = _mm256_setzero_si256();
+  Block oldPixels{};
   if constexpr (merges || V.blend) oldPixels = target.loadBlock(colorAt);
-  Lanes8 pixels;
+  Block pixels;
   if constexpr (plainFlat(V)) {
     pixels = flatPixels;
   } else {
     pixels = target.encodeBlock(
-        colourStep8<V>(q, b, texels, oldPixels, [&target](Lanes8 p) { return target.decodeBlock(p); }), column);
+        colourStepBlock<V>(q, b, k, oldPixels, [&target](Block p) { return target.decodeBlock(p); }), column);
   }
-  if constexpr (merges) pixels = _mm256_blendv_epi8(oldPixels, pixels, pass);
+  if constexpr (merges) pixels = select(pass, pixels, oldPixels);
   target.storeBlock(colorAt, pixels);
   if constexpr (V.writesDepth()) {
-    const Lanes8 depth = merges ? _mm256_blendv_epi8(storedDepth, q[Q_Z], pass) : q[Q_Z];
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(depthAt), depth);
+    const Block depth = merges ? select(pass, q[Q_Z], storedDepth) : q[Q_Z];
+    std::memcpy(depthAt, &depth, sizeof depth);
   }
 }
 
-// Lanes below `count` set.
-inline Lanes8 firstLanes8(int32_t count) {
-  return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-}
-
-// One span: whole blocks of eight, then the rest as one partial block when
-// eight pixels from its start still lie inside the row (`rowPixels` wide),
+// One span: whole blocks, then the rest as one partial block when a whole
+// block from its start still lies inside the row (`rowPixels` wide),
 // otherwise pixel by pixel.
 template <class Target, TriangleVariant V>
 [[gnu::always_inline]] inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow,
@@ -271,28 +269,28 @@ template <class Target, TriangleVariant V>
     if constexpr (V.carriesDepth()) return depthRow + c;
     return nullptr;
   };
-  Lanes8 lanes[QUANTITY_COUNT];
-  forEachQuantity<carried>([&](auto i) { lanes[i] = add8(splat8(q[i]), b.laneOffset[i]); });
-  // Blocks start eight columns apart, so a column-dependent encoding of the
-  // flat colour is the same for every block of the span.
-  Lanes8 flatPixels = _mm256_setzero_si256();
+  constexpr int32_t n = blockPixels;
+  Block lanes[QUANTITY_COUNT];
+  forEachQuantity<carried>([&](auto i) { lanes[i] = splat<Block>(q[i]) + b.laneOffset[i]; });
+  // Blocks start a multiple of four columns apart, so a column-dependent
+  // encoding of the flat colour is the same for every block of the span.
+  Block flatPixels{};
   if constexpr (plainFlat(V) && Target::encodingVariesByColumn) {
     flatPixels = target.encodeBlock({b.flatR, b.flatG, b.flatB}, column);
   } else if constexpr (plainFlat(V)) {
     flatPixels = b.flatPixels;
   }
-  for (; endColumn - column >= 8; column += 8) {
-    shadeBlock8<Target, V, false>(target, column, colorAt(column), depthAt(column), lanes, b, k.texels, flatPixels,
-                                  Lanes8{});
-    forEachQuantity<carried>([&](auto i) { lanes[i] = add8(lanes[i], b.step[i]); });
+  for (; endColumn - column >= n; column += n) {
+    shadeBlock<Target, V, false>(target, column, colorAt(column), depthAt(column), lanes, b, k, flatPixels, Block{});
+    forEachQuantity<carried>([&](auto i) { lanes[i] += b.step[i]; });
   }
   if (column == endColumn) return;
-  if (column <= rowPixels - 8) {
-    shadeBlock8<Target, V, true>(target, column, colorAt(column), depthAt(column), lanes, b, k.texels, flatPixels,
-                                 firstLanes8(endColumn - column));
+  if (column <= rowPixels - n) {
+    shadeBlock<Target, V, true>(target, column, colorAt(column), depthAt(column), lanes, b, k, flatPixels,
+                                firstLanes<Block>(endColumn - column));
     return;
   }
-  forEachQuantity<carried>([&](auto i) { q[i] = static_cast<uint32_t>(firstLane8(lanes[i])); });
+  forEachQuantity<carried>([&](auto i) { q[i] = lanes[i][0]; });
   shadeSpanByPixel<Target, V>(target, depthRow, column, endColumn, q, k);
 }
 
@@ -320,8 +318,7 @@ void drawTriangleHalf(const RasterTarget* target, const RasterPrimitive* primiti
 
   uint32_t qRow[QUANTITY_COUNT] = {};
   int32_t qRowStep[QUANTITY_COUNT] = {};
-  const RowStartFactors factors{_mm256_set1_pd(1.0 - along), _mm256_set1_pd(along),
-                                _mm256_set1_pd(static_cast<double>(inverseHeight))};
+  const RowStartFactors factors{Quad{} + (1.0 - along), Quad{} + along, Quad{} + static_cast<double>(inverseHeight)};
   if constexpr ((carried & 0x00Fu) != 0) rowStartGroup<0>(leftStart, leftEnd, factors, qRow, qRowStep);
   if constexpr ((carried & 0x0F0u) != 0) rowStartGroup<4>(leftStart, leftEnd, factors, qRow, qRowStep);
   if constexpr ((carried & 0x700u) != 0) rowStartGroup<7>(leftStart, leftEnd, factors, qRow, qRowStep);
@@ -350,24 +347,19 @@ void drawTriangleHalf(const RasterTarget* target, const RasterPrimitive* primiti
   Target pixels(*target);
   BlockConstants b;
   forEachQuantity<carried>([&](auto i) {
-    b.laneOffset[i] = laneMultiples8(k.gradient[i]);
-    b.step[i] = splat8(static_cast<uint32_t>(k.gradient[i]) * 8);
+    b.laneOffset[i] = laneMultiples<Block>(k.gradient[i]);
+    b.step[i] = splat<Block>(static_cast<uint32_t>(k.gradient[i]) * blockPixels);
   });
   if constexpr (!V.interpolated) {
-    b.flatR = splat8(k.flat[0]);
-    b.flatG = splat8(k.flat[1]);
-    b.flatB = splat8(k.flat[2]);
+    b.flatR = splat<Block>(k.flat[0]);
+    b.flatG = splat<Block>(k.flat[1]);
+    b.flatB = splat<Block>(k.flat[2]);
     if constexpr (!Target::encodingVariesByColumn) b.flatPixels = pixels.encodeBlock({b.flatR, b.flatG, b.flatB}, 0);
   }
   if constexpr (V.fog) {
-    b.fogR = splat8(k.fog[0]);
-    b.fogG = splat8(k.fog[1]);
-    b.fogB = splat8(k.fog[2]);
-  }
-  if constexpr (V.texture) {
-    b.shiftU = splat8(k.shiftU);
-    b.shiftV = splat8(k.shiftV);
-    b.log2Width = splat8(k.log2Width);
+    b.fogR = splat<Block>(k.fog[0]);
+    b.fogG = splat<Block>(k.fog[1]);
+    b.fogB = splat<Block>(k.fog[2]);
   }
 
   const uint32_t rowBytes = target->rowBytes;
@@ -400,3 +392,5 @@ consteval std::array<TriangleRoutine, TRIANGLE_TABLE_SIZE> makeTriangleTable() {
     return std::array<TriangleRoutine, TRIANGLE_TABLE_SIZE>{&drawTriangleHalf<Target, triangleSlotVariant(S)>...};
   }(std::make_integer_sequence<uint32_t, TRIANGLE_TABLE_SIZE>{});
 }
+
+}  // namespace KELRUK_ISA

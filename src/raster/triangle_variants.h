@@ -9,6 +9,9 @@
 #include <cstdint>
 
 #include "raster/raster.h"
+#include "runtime/isa_namespace.h"
+
+inline namespace KELRUK_ISA {
 
 // Depth modes: bit 1 test, bit 2 write.
 inline constexpr uint32_t DEPTH_NONE = 0;
@@ -90,3 +93,5 @@ constexpr TriangleGroup triangleGroupOf(const TriangleVariant& v) {
 // groups' extra members for specular-only and fog-only blending (two feature
 // sets per combined group in four depth modes).
 inline constexpr uint32_t TRIANGLE_ROUTINES_PER_TABLE = 13 * 4 + 6 + 2 * 2 * 4;
+
+}  // namespace KELRUK_ISA

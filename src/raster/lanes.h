@@ -1,0 +1,247 @@
+// Lanes: N 32-bit values processed as one GCC vector, written once for every
+// instruction set. Plain operators do the arithmetic (wrapping, lane by
+// lane); the functions here add what operators cannot say, each giving lane
+// by lane exactly what its scalar counterpart gives. Where a portable form
+// would be slow, an instruction set's own instruction is used when the source
+// is compiled for it, with the same result.
+//
+// The lane count of a source's instruction set is nativeLanes: 16 with
+// AVX-512, 8 with AVX2, else 4 (SSE2, and NEON on 64-bit ARM).
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
+#include "runtime/isa_namespace.h"
+
+inline namespace KELRUK_ISA {
+
+template <class T, uint32_t Bytes>
+struct VectorOf {
+  using type [[gnu::vector_size(Bytes)]] = T;
+};
+
+template <uint32_t N>
+using LaneU32 = typename VectorOf<uint32_t, 4 * N>::type;
+template <uint32_t N>
+using LaneI32 = typename VectorOf<int32_t, 4 * N>::type;
+template <uint32_t N>
+using LaneF32 = typename VectorOf<float, 4 * N>::type;
+template <uint32_t N>
+using LaneF64 = typename VectorOf<double, 8 * N>::type;
+
+#if defined(__AVX512F__)
+inline constexpr uint32_t nativeLanes = 16;
+#elif defined(__AVX2__)
+inline constexpr uint32_t nativeLanes = 8;
+#else
+inline constexpr uint32_t nativeLanes = 4;
+#endif
+
+// The lane count of a vector of 32-bit lanes, and its element type.
+template <class V>
+inline constexpr uint32_t laneCountOf = sizeof(V) / 4;
+template <class V>
+using LaneElement = std::remove_cvref_t<decltype(std::declval<V>()[0])>;
+
+template <class V>
+[[gnu::always_inline]] inline V splat(uint32_t value) {
+  return V{} + static_cast<LaneElement<V>>(value);
+}
+
+// 0, 1, 2, ... N - 1.
+template <class V>
+[[gnu::always_inline]] inline V laneIndexes() {
+  return []<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
+    return V{static_cast<LaneElement<V>>(K)...};
+  }(std::make_integer_sequence<uint32_t, laneCountOf<V>>{});
+}
+
+// 0, d, 2d, ... (N - 1) d in wrapping 32-bit arithmetic.
+template <class V>
+[[gnu::always_inline]] inline V laneMultiples(int32_t d) {
+  return splat<V>(static_cast<uint32_t>(d)) * laneIndexes<V>();
+}
+
+template <class V>
+[[gnu::always_inline]] inline V bitsOf(auto lanes) {
+  static_assert(sizeof(lanes) == sizeof(V));
+  return reinterpret_cast<V>(lanes);
+}
+
+// Lanes below `count` set to all ones, the others zero.
+template <class V>
+[[gnu::always_inline]] inline V firstLanes(int32_t count) {
+  using I = LaneI32<laneCountOf<V>>;
+  return bitsOf<V>(bitsOf<I>(laneIndexes<V>()) < count);
+}
+
+// a where the mask lane is set, else b.
+template <class V>
+[[gnu::always_inline]] inline V select(V mask, V a, V b) {
+  return (a & mask) | (b & ~mask);
+}
+
+// Whether any lane of a mask is set.
+template <class V>
+[[gnu::always_inline]] inline bool anyLane(V mask) {
+#if defined(__AVX512F__)
+  if constexpr (sizeof(V) == 64) return _mm512_test_epi32_mask(bitsOf<__m512i>(mask), bitsOf<__m512i>(mask)) != 0;
+#endif
+#if defined(__AVX__)
+  if constexpr (sizeof(V) == 32) return !_mm256_testz_si256(bitsOf<__m256i>(mask), bitsOf<__m256i>(mask));
+#endif
+#if defined(__SSE2__)
+  if constexpr (sizeof(V) % 16 == 0) {
+    __m128i any = _mm_setzero_si128();
+    for (uint32_t part = 0; part < sizeof(V) / 16; ++part) {
+      __m128i piece;
+      std::memcpy(&piece, reinterpret_cast<const uint8_t*>(&mask) + 16 * part, 16);
+      any = _mm_or_si128(any, piece);
+    }
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) != 0xFFFF;
+  }
+#endif
+  uint32_t any = 0;
+  for (uint32_t k = 0; k < laneCountOf<V>; ++k) any |= static_cast<uint32_t>(mask[k]);
+  return any != 0;
+}
+
+// The clamped integer part (0..255) of 8.16 quantities, as intensityOf816.
+template <class V>
+[[gnu::always_inline]] inline V intensityLanes(V q) {
+  using I = LaneI32<laneCountOf<V>>;
+  I whole = bitsOf<I>(q) >> 16;
+  whole = whole < 0 ? I{} : whole;
+  whole = whole > 255 ? I{} + 255 : whole;
+  return bitsOf<V>(whole);
+}
+
+template <class V>
+[[gnu::always_inline]] inline V min255Lanes(V x) {
+  return x > 255u ? V{} + 255u : x;
+}
+
+// roundedProduct255 of intensity pairs. Both factors are below 256 with a
+// zero upper half, so sixteen-bit multiplies give the whole product.
+template <class V>
+[[gnu::always_inline]] inline V productLanes(V a, V b) {
+  using Halves = typename VectorOf<uint16_t, sizeof(V)>::type;
+  const V t = bitsOf<V>(bitsOf<Halves>(a) * bitsOf<Halves>(b)) + 128u;
+  return (t + (t >> 8) + 1u) >> 8;
+}
+
+// base[index] of every lane.
+template <class V>
+[[gnu::always_inline]] inline V gatherLanes(const uint32_t* base, V index) {
+#if defined(__AVX512F__)
+  // The masked form: the plain one starts from an undefined vector, which
+  // the compiler reports as uninitialised.
+  if constexpr (sizeof(V) == 64) {
+    return bitsOf<V>(_mm512_mask_i32gather_epi32(_mm512_setzero_si512(), 0xFFFF, bitsOf<__m512i>(index), base, 4));
+  }
+#endif
+#if defined(__AVX2__)
+  if constexpr (sizeof(V) == 32) {
+    return bitsOf<V>(_mm256_i32gather_epi32(reinterpret_cast<const int*>(base), bitsOf<__m256i>(index), 4));
+  }
+#endif
+  V out;
+  for (uint32_t k = 0; k < laneCountOf<V>; ++k) out[k] = base[index[k]];
+  return out;
+}
+
+// table[index] of every lane, for a byte table whose size is a multiple of
+// four: each lane reads the aligned word holding its byte, so nothing past
+// the table is read.
+template <class V>
+[[gnu::always_inline]] inline V tableByteLanes(const uint8_t* table, V index) {
+  const V words = gatherLanes(reinterpret_cast<const uint32_t*>(table), index >> 2);
+  return (words >> ((index & 3u) << 3)) & 0xFFu;
+}
+
+// Pixels of `Bytes` bytes each, zero-extended into the lanes, and back:
+// exactly the pixels' bytes are read and written.
+template <uint32_t Bytes, class V>
+[[gnu::always_inline]] inline V loadPixelLanes(const uint8_t* at) {
+  constexpr uint32_t n = laneCountOf<V>;
+  if constexpr (Bytes == 4) {
+    V out;
+    std::memcpy(&out, at, sizeof out);
+    return out;
+  } else if constexpr (Bytes == 3) {
+    // The 3 n bytes spread over 4 n, a zero byte after each pixel.
+    using Bytes4 = typename VectorOf<uint8_t, 4 * n>::type;
+    Bytes4 packed{};
+    std::memcpy(&packed, at, 3 * n);
+    const Bytes4 spread = []<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
+      return Bytes4{static_cast<uint8_t>(K % 4 == 3 ? 4 * n - 1 : K / 4 * 3 + K % 4)...};
+    }(std::make_integer_sequence<uint32_t, 4 * n>{});
+    return bitsOf<V>(__builtin_shuffle(packed, spread));
+  } else {
+    using Narrow = typename VectorOf<std::conditional_t<Bytes == 2, uint16_t, uint8_t>, Bytes * n>::type;
+    Narrow narrow;
+    std::memcpy(&narrow, at, sizeof narrow);
+    return __builtin_convertvector(narrow, V);
+  }
+}
+
+// Stores the low `Bytes` bytes of each lane.
+template <uint32_t Bytes, class V>
+[[gnu::always_inline]] inline void storePixelLanes(uint8_t* at, V pixels) {
+  constexpr uint32_t n = laneCountOf<V>;
+  if constexpr (Bytes == 4) {
+    std::memcpy(at, &pixels, sizeof pixels);
+  } else if constexpr (Bytes == 3) {
+    using Bytes4 = typename VectorOf<uint8_t, 4 * n>::type;
+    const Bytes4 squeeze = []<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
+      return Bytes4{static_cast<uint8_t>(K < 3 * n ? K / 3 * 4 + K % 3 : 0)...};
+    }(std::make_integer_sequence<uint32_t, 4 * n>{});
+    const Bytes4 packed = __builtin_shuffle(bitsOf<Bytes4>(pixels), squeeze);
+    std::memcpy(at, &packed, 3 * n);
+  } else {
+    using Narrow = typename VectorOf<std::conditional_t<Bytes == 2, uint16_t, uint8_t>, Bytes * n>::type;
+    const Narrow narrow = __builtin_convertvector(pixels, Narrow);
+    std::memcpy(at, &narrow, sizeof narrow);
+  }
+}
+
+// The processor's truncating conversion to int32 of every lane: a value out
+// of range or not a number gives 0x80000000, on every instruction set.
+template <class F>
+[[gnu::always_inline]] inline auto truncateLanes(F value) {
+  constexpr uint32_t n = sizeof(F) / sizeof(value[0]);
+  using I = LaneI32<n>;
+  I out;
+#if defined(__SSE2__)
+  if constexpr (sizeof(value[0]) == 4 && n % 4 == 0) {
+    for (uint32_t part = 0; part < n / 4; ++part) {
+      __m128 piece;
+      std::memcpy(&piece, reinterpret_cast<const uint8_t*>(&value) + 16 * part, 16);
+      const __m128i whole = _mm_cvttps_epi32(piece);
+      std::memcpy(reinterpret_cast<uint8_t*>(&out) + 16 * part, &whole, 16);
+    }
+    return out;
+  } else if constexpr (sizeof(value[0]) == 8 && n % 2 == 0) {
+    for (uint32_t part = 0; part < n / 2; ++part) {
+      __m128d piece;
+      std::memcpy(&piece, reinterpret_cast<const uint8_t*>(&value) + 16 * part, 16);
+      const __m128i whole = _mm_cvttpd_epi32(piece);
+      std::memcpy(reinterpret_cast<uint8_t*>(&out) + 8 * part, &whole, 8);
+    }
+    return out;
+  }
+#endif
+  for (uint32_t k = 0; k < n; ++k) {
+    const auto v = value[k];
+    out[k] = v >= -2147483648.0 && v < 2147483648.0 ? static_cast<int32_t>(v) : INT32_MIN;
+  }
+  return out;
+}
+
+}  // namespace KELRUK_ISA
