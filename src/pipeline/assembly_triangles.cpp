@@ -101,31 +101,33 @@ struct LongEdge {
   const RasterVertex* right;  // the other one
 };
 
-using Fields = LaneF32<8>;
-using FieldWords = LaneI32<8>;
+// Four fields at a time: the baseline's vector width, so that no vector is
+// assembled through the stack.
+using Fields = LaneF32<4>;
+using FieldWords = LaneI32<4>;
 
-// Eight carried fields of a vertex as floats, from field `first` (z is 0).
+// Four carried fields of a vertex as floats, from field `first` (z is 0).
 inline Fields fieldsOf(const RasterVertex& vertex, uint32_t first) {
   FieldWords words;
   std::memcpy(&words, reinterpret_cast<const uint8_t*>(&vertex) + offsetof(RasterVertex, z) + first * 4, sizeof words);
   return __builtin_convertvector(words, Fields);
 }
 
-// truncToInt of eight values: the processor's conversion gives 0x80000000
+// truncToInt of four values: the processor's conversion gives 0x80000000
 // for every value out of range, so large positive ones are set apart.
-inline FieldWords truncToInt8(Fields value) {
+inline FieldWords truncToInt4(Fields value) {
   const FieldWords tooLarge = value >= 2147483648.0f;
   return select(tooLarge, FieldWords{} + INT32_MAX, truncateLanes(value));
 }
 
-// Slot 3 of eight fields from field `first`, interpolated along the long
+// Slot 3 of four fields from field `first`, interpolated along the long
 // edge, and their change per pixel along a row.
 inline FieldWords spanFields(RasterVertex* slot, const LongEdge& edge, uint32_t first) {
   const Fields atMiddle = fieldsOf(slot[0], first) * edge.oneMinusT + fieldsOf(slot[2], first) * edge.t;
-  const FieldWords middleWords = truncToInt8(atMiddle);
+  const FieldWords middleWords = truncToInt4(atMiddle);
   std::memcpy(reinterpret_cast<uint8_t*>(&slot[3]) + offsetof(RasterVertex, z) + first * 4, &middleWords,
               sizeof middleWords);
-  return truncToInt8((fieldsOf(*edge.right, first) - fieldsOf(*edge.left, first)) * edge.inverseWidth);
+  return truncToInt4((fieldsOf(*edge.right, first) - fieldsOf(*edge.left, first)) * edge.inverseWidth);
 }
 
 // Slot 3 and the per-pixel change of every carried field, all at once.
@@ -133,15 +135,19 @@ inline FieldWords spanFields(RasterVertex* slot, const LongEdge& edge, uint32_t 
 // zero in slot 3 and in their gradients too.
 inline void spanAllFields(RasterPrimitive* primitive, const LongEdge& edge) {
   static_assert(offsetof(RasterVertex, v) - offsetof(RasterVertex, z) == 10 * sizeof(int32_t));
-  static_assert(offsetof(RasterPrimitive, dvdx) - offsetof(RasterPrimitive, dc2dx) == 7 * sizeof(int32_t));
+  static_assert(offsetof(RasterPrimitive, dvdx) - offsetof(RasterPrimitive, dc0dx) == 9 * sizeof(int32_t));
   RasterVertex* slot = primitive->vertices;
-  // Fields z .. s2, then c2 .. v.
-  const FieldWords low = spanFields(slot, edge, 0);
-  const FieldWords high = spanFields(slot, edge, 3);
-  primitive->dzdx = low[0];
-  primitive->dc0dx = low[1];
-  primitive->dc1dx = low[2];
-  std::memcpy(reinterpret_cast<uint8_t*>(primitive) + offsetof(RasterPrimitive, dc2dx), &high, sizeof high);
+  auto* gradients = reinterpret_cast<uint8_t*>(primitive) + offsetof(RasterPrimitive, dc0dx);
+  // Fields z .. c2, a .. s2, then s2 .. v (s2 twice, the same both times).
+  const FieldWords first = spanFields(slot, edge, 0);
+  const FieldWords second = spanFields(slot, edge, 4);
+  const FieldWords third = spanFields(slot, edge, 7);
+  primitive->dzdx = first[0];
+  primitive->dc0dx = first[1];
+  primitive->dc1dx = first[2];
+  primitive->dc2dx = first[3];
+  std::memcpy(gradients + 3 * sizeof(int32_t), &second, sizeof second);
+  std::memcpy(gradients + 6 * sizeof(int32_t), &third, sizeof third);
 }
 
 void setColorChannels(const AssemblyFrame& frame, uint32_t color, RasterVertex* slot) {

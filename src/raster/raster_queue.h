@@ -12,7 +12,8 @@
 // with wide stores: the processor's string store starts too slowly for a
 // record this small, and assembly clears one per primitive.
 inline RasterPrimitive* takeQueueRecord(RasterState* state) {
-  using Chunk = long long __attribute__((vector_size(32)));
+  // Sixteen bytes: the widest store of the baseline instruction set.
+  using Chunk = long long __attribute__((vector_size(16)));
   constexpr std::size_t chunks = sizeof(RasterPrimitive) / sizeof(Chunk);
   RasterPrimitive* record = &state->queue[state->queuedCount];
   auto* bytes = reinterpret_cast<unsigned char*>(record);
