@@ -10,6 +10,7 @@
 // identical to the pixel-by-pixel definition; a span's last pixels go as one
 // partial block, or one at a time at the right edge of the image.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -65,33 +66,54 @@ inline uint32_t wrapAdd(uint32_t a, int32_t b) { return a + static_cast<uint32_t
 // A quantity's value at the start of a half's first row, rowValue =
 // trunc((1 - along) start + along end), and its step per row,
 // trunc((end - rowValue) inverseHeight), in double precision; a value out of
-// the 32-bit range (or not a number) converts to 0x80000000. Four quantities
-// go at once: the vertex fields lie in quantity order.
-using Quad = LaneF64<4>;
+// the 32-bit range (or not a number) converts to 0x80000000. Several
+// quantities go at once, as many doubles as a register holds (two with SSE2,
+// four with AVX): the vertex fields lie in quantity order.
+inline constexpr uint32_t rowStartWidth = nativeLanes >= 8 ? 4 : 2;
+using RowDoubles = LaneF64<rowStartWidth>;
+using RowWords = LaneI32<rowStartWidth>;
 
 struct RowStartFactors {
-  Quad keep, along, inverseHeight;
+  RowDoubles keep, along, inverseHeight;
 };
 
 static_assert(offsetof(RasterVertex, v) - offsetof(RasterVertex, z) == (QUANTITY_COUNT - 1) * sizeof(int32_t));
 
-// Quantities First .. First + 3.
+// Quantities First .. First + rowStartWidth - 1.
 template <uint32_t First>
 inline void rowStartGroup(const RasterVertex* leftStart, const RasterVertex* leftEnd, const RowStartFactors& f,
                           uint32_t* qRow, int32_t* qRowStep) {
-  static_assert(First + 4 <= QUANTITY_COUNT);
+  static_assert(First + rowStartWidth <= QUANTITY_COUNT);
   const auto fields = [](const RasterVertex* vertex) {
-    LaneI32<4> values;
+    RowWords values;
     std::memcpy(&values, reinterpret_cast<const uint8_t*>(vertex) + offsetof(RasterVertex, z) + First * 4,
                 sizeof values);
-    return __builtin_convertvector(values, Quad);
+    return __builtin_convertvector(values, RowDoubles);
   };
-  const Quad start = fields(leftStart);
-  const Quad end = fields(leftEnd);
-  const LaneI32<4> row = truncateLanes(f.keep * start + f.along * end);
-  const LaneI32<4> step = truncateLanes((end - __builtin_convertvector(row, Quad)) * f.inverseHeight);
+  const RowDoubles start = fields(leftStart);
+  const RowDoubles end = fields(leftEnd);
+  const RowWords row = truncateLanes(f.keep * start + f.along * end);
+  const RowWords step = truncateLanes((end - __builtin_convertvector(row, RowDoubles)) * f.inverseHeight);
   std::memcpy(qRow + First, &row, sizeof row);
   std::memcpy(qRowStep + First, &step, sizeof step);
+}
+
+// The row starts of every carried quantity, group by group; the last group
+// ends at the last quantity and may overlap the one before (an overlapped
+// quantity comes out the same twice).
+template <uint32_t Carried>
+inline void rowStarts(const RasterVertex* leftStart, const RasterVertex* leftEnd, const RowStartFactors& f,
+                      uint32_t* qRow, int32_t* qRowStep) {
+  constexpr uint32_t groups = (QUANTITY_COUNT + rowStartWidth - 1) / rowStartWidth;
+  [&]<uint32_t... G>(std::integer_sequence<uint32_t, G...>) {
+    (
+        [&] {
+          constexpr uint32_t first = std::min(G * rowStartWidth, QUANTITY_COUNT - rowStartWidth);
+          constexpr uint32_t members = ((1u << rowStartWidth) - 1) << first;
+          if constexpr ((Carried & members) != 0) rowStartGroup<first>(leftStart, leftEnd, f, qRow, qRowStep);
+        }(),
+        ...);
+  }(std::make_integer_sequence<uint32_t, groups>{});
 }
 
 // What a half needs besides its carried quantities.
@@ -318,10 +340,9 @@ void drawTriangleHalf(const RasterTarget* target, const RasterPrimitive* primiti
 
   uint32_t qRow[QUANTITY_COUNT] = {};
   int32_t qRowStep[QUANTITY_COUNT] = {};
-  const RowStartFactors factors{Quad{} + (1.0 - along), Quad{} + along, Quad{} + static_cast<double>(inverseHeight)};
-  if constexpr ((carried & 0x00Fu) != 0) rowStartGroup<0>(leftStart, leftEnd, factors, qRow, qRowStep);
-  if constexpr ((carried & 0x0F0u) != 0) rowStartGroup<4>(leftStart, leftEnd, factors, qRow, qRowStep);
-  if constexpr ((carried & 0x700u) != 0) rowStartGroup<7>(leftStart, leftEnd, factors, qRow, qRowStep);
+  const RowStartFactors factors{RowDoubles{} + (1.0 - along), RowDoubles{} + along,
+                                RowDoubles{} + static_cast<double>(inverseHeight)};
+  rowStarts<carried>(leftStart, leftEnd, factors, qRow, qRowStep);
   // Only the members a variant uses are set: clearing these records for
   // every half costs more than drawing a small triangle.
   HalfConstants k;
