@@ -179,10 +179,9 @@ template <uint32_t Bytes, class V>
     using Bytes4 = typename VectorOf<uint8_t, 4 * n>::type;
     Bytes4 packed{};
     std::memcpy(&packed, at, 3 * n);
-    const Bytes4 spread = []<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
-      return Bytes4{static_cast<uint8_t>(K % 4 == 3 ? 4 * n - 1 : K / 4 * 3 + K % 4)...};
-    }(std::make_integer_sequence<uint32_t, 4 * n>{});
-    return bitsOf<V>(__builtin_shuffle(packed, spread));
+    return bitsOf<V>([packed]<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
+      return __builtin_shufflevector(packed, Bytes4{}, (K % 4 == 3 ? 4 * n : K / 4 * 3 + K % 4)...);
+    }(std::make_integer_sequence<uint32_t, 4 * n>{}));
   } else {
     using Narrow = typename VectorOf<std::conditional_t<Bytes == 2, uint16_t, uint8_t>, Bytes * n>::type;
     Narrow narrow;
@@ -199,10 +198,9 @@ template <uint32_t Bytes, class V>
     std::memcpy(at, &pixels, sizeof pixels);
   } else if constexpr (Bytes == 3) {
     using Bytes4 = typename VectorOf<uint8_t, 4 * n>::type;
-    const Bytes4 squeeze = []<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
-      return Bytes4{static_cast<uint8_t>(K < 3 * n ? K / 3 * 4 + K % 3 : 0)...};
+    const Bytes4 packed = [bytes = bitsOf<Bytes4>(pixels)]<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
+      return __builtin_shufflevector(bytes, bytes, (K < 3 * n ? K / 3 * 4 + K % 3 : 0)...);
     }(std::make_integer_sequence<uint32_t, 4 * n>{});
-    const Bytes4 packed = __builtin_shuffle(bitsOf<Bytes4>(pixels), squeeze);
     std::memcpy(at, &packed, 3 * n);
   } else {
     using Narrow = typename VectorOf<std::conditional_t<Bytes == 2, uint16_t, uint8_t>, Bytes * n>::type;

@@ -53,8 +53,20 @@ bool processorRuns(RasterIsa isa) {
   __builtin_cpu_init();
   switch (isa) {
     case RasterIsa::Sse2: return true;
+#if defined(__clang__)
+    // Clang names the features one by one: those of x86-64-v3 and -v4 that
+    // code compiled for them may use.
+    case RasterIsa::Avx2:
+      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi") &&
+             __builtin_cpu_supports("bmi2");
+    case RasterIsa::Avx512:
+      return processorRuns(RasterIsa::Avx2) && __builtin_cpu_supports("avx512f") &&
+             __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq") &&
+             __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512cd");
+#else
     case RasterIsa::Avx2: return __builtin_cpu_supports("x86-64-v3");
     case RasterIsa::Avx512: return __builtin_cpu_supports("x86-64-v4");
+#endif
     default: return false;
   }
 #else
