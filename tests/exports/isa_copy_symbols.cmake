@@ -13,8 +13,9 @@ foreach(object IN LISTS OBJECTS)
   foreach(line IN LISTS lines)
     if(line MATCHES "^[0-9a-fA-F]+ [A-Za-z] (.+)$")
       set(symbol "${CMAKE_MATCH_1}")
-      # The sanitizers' own bookkeeping names are not code.
-      if(NOT symbol MATCHES "${NAMESPACE}" AND NOT symbol MATCHES "^__(odr_)?asan")
+      # The sanitizers' bookkeeping and the unwinder's personality reference
+      # are data, not code.
+      if(NOT symbol MATCHES "${NAMESPACE}" AND NOT symbol MATCHES "^__(odr_)?asan" AND NOT symbol MATCHES "^DW\\.ref\\.")
         list(APPEND offenders "${symbol} (${object})")
       endif()
     endif()
