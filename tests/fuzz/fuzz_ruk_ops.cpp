@@ -1,0 +1,487 @@
+// The natives of kel.ruk as fuzz program operations: each reads its
+// receiver and arguments from the input and calls the native once.
+#include <algorithm>
+
+#include "context/context.h"
+#include "fuzz/fuzz_state.h"
+#include "runtime/native_refs.h"
+#include "share/kel/ruk/java_fields.h"
+#include "texture/texture.h"
+
+namespace fuzz {
+namespace {
+
+#define RUK_STUB(cls, method) "Java_kel_ruk_" #cls "_" #method "_stub"
+
+// --- KELRendGraphics3D ---------------------------------------------------------
+
+KELRendGraphics3D& context(State& s) { return s.receiver(s.contexts).object; }
+
+KELRendModel modelArgument(State& s) {
+  const uint32_t i = s.in.choice(MODELS + 1);
+  return i < MODELS ? s.models[i].native.object : KELRendModel{};
+}
+
+void init(State& s) {
+  auto& slot = s.receiver(s.contexts);
+  const int32_t flags = s.in.integer(), width = s.in.integer(), height = s.in.integer();
+  // Sizes whose buffers the native would allocate are kept small; larger
+  // and negative ones are the native's to refuse.
+  const int64_t pixels = int64_t{width} * height;
+  if (width > 0 && height > 0 && pixels * 4 <= UINT32_MAX && pixels > MAX_CONTEXT_PIXELS) {
+    s.skipped = true;
+    return;
+  }
+  if (slot.object.init(flags, width, height)) {
+    noteIssued(slot.issued, static_cast<uint32_t>(slot.object.context()));
+    if (s.observer != nullptr) {
+      s.observer->contextCreated(
+          nativeRefResolveAs<RukContext>(static_cast<uint32_t>(slot.object.context()), NativeKind::Context));
+    }
+  }
+}
+
+void dispose(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const uint32_t reference = static_cast<uint32_t>(g.context());
+  g.dispose();
+  if (reference != 0) s.revoked.push_back(reference);
+}
+
+void beginRendering(State& s) { context(s).beginRendering(); }
+void endRendering(State& s) { context(s).endRendering(); }
+
+void doPaint(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const kelhost::Graphics target = s.argument(s.graphics);
+  const int32_t x = s.in.integer(), y = s.in.integer();
+  g.doPaint(target, x, y);
+}
+
+// The pixels a render call may fill: its context's.
+uint64_t contextPixels(const KELRendGraphics3D& g) {
+  const auto* record = nativeRefResolveAs<RukContext>(static_cast<uint32_t>(g.context()), NativeKind::Context);
+  return record == nullptr ? 0 : uint64_t{record->width} * record->height;
+}
+
+void doRender(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const KELRendModel model = modelArgument(s);
+  if (model.handle != 0) {
+    const uint64_t work = uint64_t(std::max(model.primitiveCount(), 1)) * std::max<uint64_t>(contextPixels(g), 1);
+    if (s.drawn + work > DRAW_BUDGET) {
+      s.skipped = true;
+      return;
+    }
+    s.drawn += work;
+  }
+  g.doRender(model);
+}
+
+void doRayPick(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const KELRendModel model = modelArgument(s);
+  const Ray ray = s.argument(s.rays);
+  const PickResult result = s.in.flag() ? PickResult{} : s.pick;
+  g.doRayPick(model, ray, result);
+}
+
+void concatModelMatrix(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.concatModelMatrix(s.argument(s.matrices));
+}
+void loadModelMatrix(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.loadModelMatrix(s.argument(s.matrices));
+}
+void popModelMatrix(State& s) { context(s).popModelMatrix(); }
+void resetModelMatrix(State& s) { context(s).resetModelMatrix(); }
+
+void translateModel(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const float x = s.in.real(), y = s.in.real(), z = s.in.real();
+  g.translateModel(x, y, z);
+}
+void doScaleModel(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const float x = s.in.real(), y = s.in.real(), z = s.in.real();
+  g.doScaleModel(x, y, z);
+}
+void doRotateModel(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const float x = s.in.real(), y = s.in.real(), z = s.in.real(), angle = s.in.real();
+  g.doRotateModel(x, y, z, angle);
+}
+void doQuatRotateModel(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.doQuatRotateModel(s.argument(s.quaternions));
+}
+void doGetModelMatrix(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.doGetModelMatrix(s.argument(s.matrices));
+}
+void loadTextureMatrix(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.loadTextureMatrix(s.argument(s.matrices));
+}
+void doGetTextureMatrix(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.doGetTextureMatrix(s.argument(s.matrices));
+}
+void doSetPerspectiveProjection(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const float fov = s.in.real(), aspect = s.in.real(), nearZ = s.in.real(), farZ = s.in.real();
+  g.doSetPerspectiveProjection(fov, aspect, nearZ, farZ);
+}
+void doSetOrthographicProjection(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const float w = s.in.real(), h = s.in.real(), nearZ = s.in.real(), farZ = s.in.real();
+  g.doSetOrthographicProjection(w, h, nearZ, farZ);
+}
+
+void setMaterial(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.setMaterial(s.argument(s.materials));
+}
+void setModifiedMaterialColor(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.setModifiedMaterialColor(s.in.integer());
+}
+void pushDirectionalLight(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.pushDirectionalLight(s.argument(s.lights));
+}
+void pushPointLight(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.pushPointLight(s.argument(s.lights));
+}
+void pushSpotLight(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.pushSpotLight(s.argument(s.lights));
+}
+void popLight(State& s) { context(s).popLight(); }
+void resetLights(State& s) { context(s).resetLights(); }
+
+void doSetFog(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const int32_t mode = s.in.integer();
+  const auto colour = static_cast<int32_t>(s.in.colour());
+  const float start = s.in.real(), end = s.in.real(), density = s.in.real();
+  g.doSetFog(mode, colour, start, end, density);
+}
+void setDepthBufferMask(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.setDepthBufferMask(s.in.integer());
+}
+void doUseTexture(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.doUseTexture(s.argument(s.textures));
+}
+void doSetTextureCoordinateGeneration(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const int32_t sMode = s.in.integer(), tMode = s.in.integer();
+  float planes[6];
+  for (float& p : planes) p = s.in.real();
+  g.doSetTextureCoordinateGeneration(sMode, tMode, planes[0], planes[1], planes[2], planes[3], planes[4], planes[5]);
+}
+
+#define INT_SETTER(method)                  \
+  void method(State& s) {                   \
+    KELRendGraphics3D& g = context(s);      \
+    g.method(s.in.integer());               \
+  }
+INT_SETTER(enableFeature)
+INT_SETTER(disableFeature)
+INT_SETTER(setModelRenderMode)
+INT_SETTER(setShadeMode)
+INT_SETTER(setTextureBlendMode)
+INT_SETTER(setTextureFilter)
+INT_SETTER(clear)
+#undef INT_SETTER
+
+void setTextureWrapping(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const bool sWrap = s.in.flag(), tWrap = s.in.flag();
+  g.setTextureWrapping(sWrap, tWrap);
+}
+void doSetClearColor(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.doSetClearColor(static_cast<int32_t>(s.in.colour()));
+}
+void setClearDepth(State& s) {
+  KELRendGraphics3D& g = context(s);
+  g.setClearDepth(s.in.real());
+}
+void enableTwoSidedLighting(State& s) { context(s).enableTwoSidedLighting(); }
+void disableTwoSidedLighting(State& s) { context(s).disableTwoSidedLighting(); }
+void enableBackfaceCulling(State& s) { context(s).enableBackfaceCulling(); }
+void disableBackfaceCulling(State& s) { context(s).disableBackfaceCulling(); }
+
+void doCopyBuffers(State& s) {
+  KELRendGraphics3D& g = context(s);
+  const KELRendGraphics3D other = s.argument(s.contexts);
+  g.doCopyBuffers(other, s.in.integer());
+}
+
+#define FLOAT_SETTER(method)               \
+  void method(State& s) {                  \
+    KELRendGraphics3D& g = context(s);     \
+    g.method(s.in.real());                 \
+  }
+FLOAT_SETTER(accumulate)
+FLOAT_SETTER(accumLoad)
+FLOAT_SETTER(accumReturn)
+FLOAT_SETTER(accumMult)
+#undef FLOAT_SETTER
+
+// --- KELRend3DDevice, Graphics3DDevice -----------------------------------------------
+
+void initDirect(State& s) {
+  auto& slot = s.receiver(s.devices);
+  const uint32_t r = s.in.mask(), g = s.in.mask(), b = s.in.mask();
+  slot.object.initDirect(static_cast<int32_t>(r), static_cast<int32_t>(g), static_cast<int32_t>(b));
+  noteIssued(slot.issued, static_cast<uint32_t>(slot.object.nativeDevice()));
+}
+
+// The three palette arrays hold `count` entries each (none when the count
+// is negative); any of them may be null.
+void initIndexed(State& s) {
+  auto& slot = s.receiver(s.devices);
+  const int32_t count = s.in.count();
+  const uint32_t absent = s.in.byte();
+  uint64_t seed = s.in.word() | 1u;
+  ByteArray channels[3];
+  for (int c = 0; c < 3; ++c) {
+    if ((absent >> c) & 1) continue;
+    channels[c] = guardedByteArray(count);
+    for (uint8_t& v : channels[c].span()) v = static_cast<uint8_t>(nextRandom(seed));
+  }
+  slot.object.initIndexed(count, channels[0], channels[1], channels[2]);
+  noteIssued(slot.issued, static_cast<uint32_t>(slot.object.nativeDevice()));
+}
+
+void getDeviceClass(State& s) {
+  // The native writes the class name's 24 bytes.
+  Graphics3DDevice::getDeviceClass(s.in.flag() ? ByteArray{} : guardedByteArray(24));
+}
+
+// --- KELRendTexture ------------------------------------------------------------------
+
+// A side: 2^b for b up to 10, then sides the native refuses or cannot hold.
+int32_t textureSide(State& s) {
+  constexpr int32_t REFUSED[6] = {0, 3, 640, -1, INT32_MIN, 1 << 30};
+  const uint8_t b = s.in.byte() % 20;
+  if (b <= 10) return 1 << b;
+  if (b < 17) return REFUSED[b - 11];
+  return s.in.integer();
+}
+
+void textureInit(State& s) {
+  auto& slot = s.receiver(s.textures);
+  const int32_t w = textureSide(s), h = textureSide(s);
+  const int64_t texels = int64_t{w} * h;
+  const bool powers = w > 0 && h > 0 && (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
+  if (powers && texels * 4 <= UINT32_MAX && texels > MAX_TEXELS) {
+    s.skipped = true;
+    return;
+  }
+  slot.object.init(w, h);
+  noteIssued(slot.issued, static_cast<uint32_t>(slot.object.nativeTexture()));
+}
+
+void doComplete(State& s) { s.receiver(s.textures).object.doComplete(); }
+
+void textureDispose(State& s) {
+  KELRendTexture& t = s.receiver(s.textures).object;
+  const uint32_t reference = static_cast<uint32_t>(t.nativeTexture());
+  t.dispose();
+  if (reference != 0) s.revoked.push_back(reference);
+}
+
+// The elements a conversion rectangle reads from its source array: those
+// of the rows and columns inside the texture its object names now. Empty
+// (hi < lo) when nothing is inside or the texture is unknown.
+struct SourceRange {
+  int64_t lo = 0, hi = -1;
+};
+
+SourceRange sourceRange(const KELRendTexture& t, int32_t x, int32_t y, int32_t w, int32_t h, int32_t offset,
+                        int32_t scansize) {
+  const auto* record = nativeRefResolveAs<RukTexture>(static_cast<uint32_t>(t.nativeTexture()), NativeKind::Texture);
+  if (record == nullptr) return {};
+  const int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+  const int64_t right = std::min<int64_t>(int64_t{x} + w, record->width);
+  const int64_t bottom = std::min<int64_t>(int64_t{y} + h, record->height);
+  if (right <= left || bottom <= top) return {};
+  const int64_t first = offset + (top - y) * int64_t{scansize} + (left - x);
+  const int64_t last = first + (bottom - top - 1) * int64_t{scansize};
+  return {std::min(first, last), std::max(first, last) + (right - left) - 1};
+}
+
+// The length of a source array for a conversion: exactly what it reads, or
+// when it would read before the array (which the native must refuse) what
+// lies after; -1 when no array of a program's size holds the rectangle.
+int64_t sourceLength(const SourceRange& range) {
+  if (range.hi < range.lo) return 0;
+  if (range.hi >= MAX_ARRAY_ELEMENTS) return range.lo >= 0 ? -1 : 0;
+  return std::max<int64_t>(range.hi + 1, 0);
+}
+
+struct Rectangle {
+  int32_t x, y, w, h;
+};
+Rectangle rectangle(State& s) {
+  const int32_t x = s.in.integer(), y = s.in.integer(), w = s.in.integer(), h = s.in.integer();
+  return {x, y, w, h};
+}
+
+void convertRect32(State& s) {
+  KELRendTexture& t = s.receiver(s.textures).object;
+  const Rectangle r = rectangle(s);
+  uint32_t masks[4];
+  for (uint32_t& m : masks) m = s.in.mask();
+  const int32_t offset = s.in.integer(), scansize = s.in.integer();
+  uint64_t seed = s.in.word() | 1u;
+  const bool nullPixels = s.in.flag();
+  const int64_t length = sourceLength(sourceRange(t, r.x, r.y, r.w, r.h, offset, scansize));
+  if (length < 0) {
+    s.skipped = true;
+    return;
+  }
+  IntArray pixels;
+  if (!nullPixels) {
+    pixels = guardedIntArray(length);
+    for (int32_t& p : pixels.span()) p = static_cast<int32_t>(nextRandom(seed));
+  }
+  t.convertRect32(r.x, r.y, r.w, r.h, static_cast<int32_t>(masks[0]), static_cast<int32_t>(masks[1]),
+                  static_cast<int32_t>(masks[2]), static_cast<int32_t>(masks[3]), pixels, offset, scansize);
+}
+
+void convertRect8(State& s) {
+  KELRendTexture& t = s.receiver(s.textures).object;
+  const Rectangle r = rectangle(s);
+  const int32_t paletteSize = s.in.integer();
+  const bool nullPalette = s.in.flag();
+  const int32_t offset = s.in.integer(), scansize = s.in.integer();
+  uint64_t seed = s.in.word() | 1u;
+  const bool nullPixels = s.in.flag();
+  const int64_t length = sourceLength(sourceRange(t, r.x, r.y, r.w, r.h, offset, scansize));
+  if (length < 0 || paletteSize > MAX_ARRAY_ELEMENTS) {
+    s.skipped = true;
+    return;
+  }
+  IntArray palette;
+  if (!nullPalette) {
+    palette = guardedIntArray(paletteSize);
+    for (int32_t& e : palette.span()) e = static_cast<int32_t>(nextRandom(seed));
+  }
+  ByteArray bytes;
+  if (!nullPixels) {
+    bytes = guardedByteArray(length);
+    for (uint8_t& b : bytes.span()) b = static_cast<uint8_t>(nextRandom(seed));
+  }
+  t.convertRect8(r.x, r.y, r.w, r.h, palette, paletteSize, bytes, offset, scansize);
+}
+
+// --- KELRendModel ------------------------------------------------------------------------
+
+ModelSlot& model(State& s) { return s.receiver(s.models); }
+
+void modelInit(State& s) {
+  ModelSlot& m = model(s);
+  m.native.object.init();
+  noteIssued(m.native.issued, static_cast<uint32_t>(m.native.object.nativeModel()));
+}
+void generateFaceNormals(State& s) { model(s).native.object.generateFaceNormals(); }
+void generateVertexNormals(State& s) {
+  ModelSlot& m = model(s);
+  m.native.object.generateVertexNormals(s.in.real());
+  fitModelArrays(m);  // normalCount may have changed
+}
+void copyVertexNormals(State& s) { model(s).native.object.copyVertexNormals(); }
+void modelDispose(State& s) {
+  ModelSlot& m = model(s);
+  const uint32_t reference = static_cast<uint32_t>(m.native.object.nativeModel());
+  m.native.object.dispose();
+  if (reference != 0) s.revoked.push_back(reference);
+}
+
+constexpr Operation RUK_OPERATIONS[] = {
+    {"KELRendGraphics3D.init", RUK_STUB(KELRendGraphics3D, init), init},
+    {"KELRendGraphics3D.dispose", RUK_STUB(KELRendGraphics3D, dispose), dispose},
+    {"KELRendGraphics3D.beginRendering", RUK_STUB(KELRendGraphics3D, beginRendering), beginRendering},
+    {"KELRendGraphics3D.endRendering", RUK_STUB(KELRendGraphics3D, endRendering), endRendering},
+    {"KELRendGraphics3D.doPaint", RUK_STUB(KELRendGraphics3D, doPaint), doPaint},
+    {"KELRendGraphics3D.doRender", RUK_STUB(KELRendGraphics3D, doRender), doRender},
+    {"KELRendGraphics3D.doRayPick", RUK_STUB(KELRendGraphics3D, doRayPick), doRayPick},
+    {"KELRendGraphics3D.concatModelMatrix", RUK_STUB(KELRendGraphics3D, concatModelMatrix), concatModelMatrix},
+    {"KELRendGraphics3D.loadModelMatrix", RUK_STUB(KELRendGraphics3D, loadModelMatrix), loadModelMatrix},
+    {"KELRendGraphics3D.popModelMatrix", RUK_STUB(KELRendGraphics3D, popModelMatrix), popModelMatrix},
+    {"KELRendGraphics3D.resetModelMatrix", RUK_STUB(KELRendGraphics3D, resetModelMatrix), resetModelMatrix},
+    {"KELRendGraphics3D.translateModel", RUK_STUB(KELRendGraphics3D, translateModel), translateModel},
+    {"KELRendGraphics3D.doScaleModel", RUK_STUB(KELRendGraphics3D, doScaleModel), doScaleModel},
+    {"KELRendGraphics3D.doRotateModel", RUK_STUB(KELRendGraphics3D, doRotateModel), doRotateModel},
+    {"KELRendGraphics3D.doQuatRotateModel", RUK_STUB(KELRendGraphics3D, doQuatRotateModel), doQuatRotateModel},
+    {"KELRendGraphics3D.doGetModelMatrix", RUK_STUB(KELRendGraphics3D, doGetModelMatrix), doGetModelMatrix},
+    {"KELRendGraphics3D.loadTextureMatrix", RUK_STUB(KELRendGraphics3D, loadTextureMatrix), loadTextureMatrix},
+    {"KELRendGraphics3D.doGetTextureMatrix", RUK_STUB(KELRendGraphics3D, doGetTextureMatrix), doGetTextureMatrix},
+    {"KELRendGraphics3D.doSetPerspectiveProjection", RUK_STUB(KELRendGraphics3D, doSetPerspectiveProjection),
+     doSetPerspectiveProjection},
+    {"KELRendGraphics3D.doSetOrthographicProjection", RUK_STUB(KELRendGraphics3D, doSetOrthographicProjection),
+     doSetOrthographicProjection},
+    {"KELRendGraphics3D.setMaterial", RUK_STUB(KELRendGraphics3D, setMaterial), setMaterial},
+    {"KELRendGraphics3D.setModifiedMaterialColor", RUK_STUB(KELRendGraphics3D, setModifiedMaterialColor),
+     setModifiedMaterialColor},
+    {"KELRendGraphics3D.pushDirectionalLight", RUK_STUB(KELRendGraphics3D, pushDirectionalLight), pushDirectionalLight},
+    {"KELRendGraphics3D.pushPointLight", RUK_STUB(KELRendGraphics3D, pushPointLight), pushPointLight},
+    {"KELRendGraphics3D.pushSpotLight", RUK_STUB(KELRendGraphics3D, pushSpotLight), pushSpotLight},
+    {"KELRendGraphics3D.popLight", RUK_STUB(KELRendGraphics3D, popLight), popLight},
+    {"KELRendGraphics3D.resetLights", RUK_STUB(KELRendGraphics3D, resetLights), resetLights},
+    {"KELRendGraphics3D.doSetFog", RUK_STUB(KELRendGraphics3D, doSetFog), doSetFog},
+    {"KELRendGraphics3D.setDepthBufferMask", RUK_STUB(KELRendGraphics3D, setDepthBufferMask), setDepthBufferMask},
+    {"KELRendGraphics3D.doUseTexture", RUK_STUB(KELRendGraphics3D, doUseTexture), doUseTexture},
+    {"KELRendGraphics3D.doSetTextureCoordinateGeneration",
+     RUK_STUB(KELRendGraphics3D, doSetTextureCoordinateGeneration), doSetTextureCoordinateGeneration},
+    {"KELRendGraphics3D.enableFeature", RUK_STUB(KELRendGraphics3D, enableFeature), enableFeature},
+    {"KELRendGraphics3D.disableFeature", RUK_STUB(KELRendGraphics3D, disableFeature), disableFeature},
+    {"KELRendGraphics3D.setModelRenderMode", RUK_STUB(KELRendGraphics3D, setModelRenderMode), setModelRenderMode},
+    {"KELRendGraphics3D.setShadeMode", RUK_STUB(KELRendGraphics3D, setShadeMode), setShadeMode},
+    {"KELRendGraphics3D.setTextureBlendMode", RUK_STUB(KELRendGraphics3D, setTextureBlendMode), setTextureBlendMode},
+    {"KELRendGraphics3D.setTextureFilter", RUK_STUB(KELRendGraphics3D, setTextureFilter), setTextureFilter},
+    {"KELRendGraphics3D.setTextureWrapping", RUK_STUB(KELRendGraphics3D, setTextureWrapping), setTextureWrapping},
+    {"KELRendGraphics3D.clear", RUK_STUB(KELRendGraphics3D, clear), clear},
+    {"KELRendGraphics3D.doSetClearColor", RUK_STUB(KELRendGraphics3D, doSetClearColor), doSetClearColor},
+    {"KELRendGraphics3D.setClearDepth", RUK_STUB(KELRendGraphics3D, setClearDepth), setClearDepth},
+    {"KELRendGraphics3D.enableTwoSidedLighting", RUK_STUB(KELRendGraphics3D, enableTwoSidedLighting),
+     enableTwoSidedLighting},
+    {"KELRendGraphics3D.disableTwoSidedLighting", RUK_STUB(KELRendGraphics3D, disableTwoSidedLighting),
+     disableTwoSidedLighting},
+    {"KELRendGraphics3D.enableBackfaceCulling", RUK_STUB(KELRendGraphics3D, enableBackfaceCulling),
+     enableBackfaceCulling},
+    {"KELRendGraphics3D.disableBackfaceCulling", RUK_STUB(KELRendGraphics3D, disableBackfaceCulling),
+     disableBackfaceCulling},
+    {"KELRendGraphics3D.doCopyBuffers", RUK_STUB(KELRendGraphics3D, doCopyBuffers), doCopyBuffers},
+    {"KELRendGraphics3D.accumulate", RUK_STUB(KELRendGraphics3D, accumulate), accumulate},
+    {"KELRendGraphics3D.accumLoad", RUK_STUB(KELRendGraphics3D, accumLoad), accumLoad},
+    {"KELRendGraphics3D.accumReturn", RUK_STUB(KELRendGraphics3D, accumReturn), accumReturn},
+    {"KELRendGraphics3D.accumMult", RUK_STUB(KELRendGraphics3D, accumMult), accumMult},
+    {"KELRend3DDevice.initDirect", RUK_STUB(KELRend3DDevice, initDirect), initDirect},
+    {"KELRend3DDevice.initIndexed", RUK_STUB(KELRend3DDevice, initIndexed), initIndexed},
+    {"Graphics3DDevice.getDeviceClass", RUK_STUB(Graphics3DDevice, getDeviceClass), getDeviceClass},
+    {"KELRendTexture.init", RUK_STUB(KELRendTexture, init), textureInit},
+    {"KELRendTexture.doComplete", RUK_STUB(KELRendTexture, doComplete), doComplete},
+    {"KELRendTexture.convertRect32", RUK_STUB(KELRendTexture, convertRect32), convertRect32},
+    {"KELRendTexture.convertRect8", RUK_STUB(KELRendTexture, convertRect8), convertRect8},
+    {"KELRendTexture.dispose", RUK_STUB(KELRendTexture, dispose), textureDispose},
+    {"KELRendModel.init", RUK_STUB(KELRendModel, init), modelInit},
+    {"KELRendModel.generateFaceNormals", RUK_STUB(KELRendModel, generateFaceNormals), generateFaceNormals},
+    {"KELRendModel.generateVertexNormals", RUK_STUB(KELRendModel, generateVertexNormals), generateVertexNormals},
+    {"KELRendModel.copyVertexNormals", RUK_STUB(KELRendModel, copyVertexNormals), copyVertexNormals},
+    {"KELRendModel.dispose", RUK_STUB(KELRendModel, dispose), modelDispose},
+};
+
+}  // namespace
+
+std::span<const Operation> rukOperations() { return RUK_OPERATIONS; }
+
+}  // namespace fuzz
