@@ -12,10 +12,22 @@ namespace fuzz {
 namespace {
 
 #define RUK_STUB(cls, method) "Java_kel_ruk_" #cls "_" #method "_stub"
+// A KELRendGraphics3D native of the common pattern: the context, then its
+// arguments of the kinds listed.
+#define CONTEXT_CALL(method, ...)                                 \
+  {                                                               \
+    "KELRendGraphics3D." #method, RUK_STUB(KELRendGraphics3D, method), \
+        onContext<&KELRendGraphics3D::method __VA_OPT__(, ) __VA_ARGS__> \
+  }
 
 // --- KELRendGraphics3D ---------------------------------------------------------
 
 KELRendGraphics3D& context(State& s) { return s.receiver(s.contexts).object; }
+
+template <auto Method, class... Arguments>
+constexpr auto onContext = call<Method, &State::contexts, Arguments...>;
+using AMatrix = From<&State::matrices>;
+using ALight = From<&State::lights>;
 
 KELRendModel modelArgument(State& s) {
   const uint32_t i = s.in.choice(MODELS + 1);
@@ -48,16 +60,6 @@ void dispose(State& s) {
   if (reference != 0) s.revoked.push_back(reference);
 }
 
-void beginRendering(State& s) { context(s).beginRendering(); }
-void endRendering(State& s) { context(s).endRendering(); }
-
-void doPaint(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const kelhost::Graphics target = s.argument(s.graphics);
-  const int32_t x = s.in.integer(), y = s.in.integer();
-  g.doPaint(target, x, y);
-}
-
 // The pixels a render call may fill: its context's.
 uint64_t contextPixels(const KELRendGraphics3D& g) {
   const auto* record = nativeRefResolveAs<RukContext>(static_cast<uint32_t>(g.context()), NativeKind::Context);
@@ -85,154 +87,6 @@ void doRayPick(State& s) {
   const PickResult result = s.in.flag() ? PickResult{} : s.pick;
   g.doRayPick(model, ray, result);
 }
-
-void concatModelMatrix(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.concatModelMatrix(s.argument(s.matrices));
-}
-void loadModelMatrix(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.loadModelMatrix(s.argument(s.matrices));
-}
-void popModelMatrix(State& s) { context(s).popModelMatrix(); }
-void resetModelMatrix(State& s) { context(s).resetModelMatrix(); }
-
-void translateModel(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const float x = s.in.real(), y = s.in.real(), z = s.in.real();
-  g.translateModel(x, y, z);
-}
-void doScaleModel(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const float x = s.in.real(), y = s.in.real(), z = s.in.real();
-  g.doScaleModel(x, y, z);
-}
-void doRotateModel(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const float x = s.in.real(), y = s.in.real(), z = s.in.real(), angle = s.in.real();
-  g.doRotateModel(x, y, z, angle);
-}
-void doQuatRotateModel(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.doQuatRotateModel(s.argument(s.quaternions));
-}
-void doGetModelMatrix(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.doGetModelMatrix(s.argument(s.matrices));
-}
-void loadTextureMatrix(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.loadTextureMatrix(s.argument(s.matrices));
-}
-void doGetTextureMatrix(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.doGetTextureMatrix(s.argument(s.matrices));
-}
-void doSetPerspectiveProjection(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const float fov = s.in.real(), aspect = s.in.real(), nearZ = s.in.real(), farZ = s.in.real();
-  g.doSetPerspectiveProjection(fov, aspect, nearZ, farZ);
-}
-void doSetOrthographicProjection(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const float w = s.in.real(), h = s.in.real(), nearZ = s.in.real(), farZ = s.in.real();
-  g.doSetOrthographicProjection(w, h, nearZ, farZ);
-}
-
-void setMaterial(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.setMaterial(s.argument(s.materials));
-}
-void setModifiedMaterialColor(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.setModifiedMaterialColor(s.in.integer());
-}
-void pushDirectionalLight(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.pushDirectionalLight(s.argument(s.lights));
-}
-void pushPointLight(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.pushPointLight(s.argument(s.lights));
-}
-void pushSpotLight(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.pushSpotLight(s.argument(s.lights));
-}
-void popLight(State& s) { context(s).popLight(); }
-void resetLights(State& s) { context(s).resetLights(); }
-
-void doSetFog(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const int32_t mode = s.in.integer();
-  const auto colour = static_cast<int32_t>(s.in.colour());
-  const float start = s.in.real(), end = s.in.real(), density = s.in.real();
-  g.doSetFog(mode, colour, start, end, density);
-}
-void setDepthBufferMask(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.setDepthBufferMask(s.in.integer());
-}
-void doUseTexture(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.doUseTexture(s.argument(s.textures));
-}
-void doSetTextureCoordinateGeneration(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const int32_t sMode = s.in.integer(), tMode = s.in.integer();
-  float planes[6];
-  for (float& p : planes) p = s.in.real();
-  g.doSetTextureCoordinateGeneration(sMode, tMode, planes[0], planes[1], planes[2], planes[3], planes[4], planes[5]);
-}
-
-#define INT_SETTER(method)                  \
-  void method(State& s) {                   \
-    KELRendGraphics3D& g = context(s);      \
-    g.method(s.in.integer());               \
-  }
-INT_SETTER(enableFeature)
-INT_SETTER(disableFeature)
-INT_SETTER(setModelRenderMode)
-INT_SETTER(setShadeMode)
-INT_SETTER(setTextureBlendMode)
-INT_SETTER(setTextureFilter)
-INT_SETTER(clear)
-#undef INT_SETTER
-
-void setTextureWrapping(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const bool sWrap = s.in.flag(), tWrap = s.in.flag();
-  g.setTextureWrapping(sWrap, tWrap);
-}
-void doSetClearColor(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.doSetClearColor(static_cast<int32_t>(s.in.colour()));
-}
-void setClearDepth(State& s) {
-  KELRendGraphics3D& g = context(s);
-  g.setClearDepth(s.in.real());
-}
-void enableTwoSidedLighting(State& s) { context(s).enableTwoSidedLighting(); }
-void disableTwoSidedLighting(State& s) { context(s).disableTwoSidedLighting(); }
-void enableBackfaceCulling(State& s) { context(s).enableBackfaceCulling(); }
-void disableBackfaceCulling(State& s) { context(s).disableBackfaceCulling(); }
-
-void doCopyBuffers(State& s) {
-  KELRendGraphics3D& g = context(s);
-  const KELRendGraphics3D other = s.argument(s.contexts);
-  g.doCopyBuffers(other, s.in.integer());
-}
-
-#define FLOAT_SETTER(method)               \
-  void method(State& s) {                  \
-    KELRendGraphics3D& g = context(s);     \
-    g.method(s.in.real());                 \
-  }
-FLOAT_SETTER(accumulate)
-FLOAT_SETTER(accumLoad)
-FLOAT_SETTER(accumReturn)
-FLOAT_SETTER(accumMult)
-#undef FLOAT_SETTER
 
 // --- KELRend3DDevice, Graphics3DDevice -----------------------------------------------
 
@@ -409,62 +263,54 @@ void modelDispose(State& s) {
 constexpr Operation RUK_OPERATIONS[] = {
     {"KELRendGraphics3D.init", RUK_STUB(KELRendGraphics3D, init), init},
     {"KELRendGraphics3D.dispose", RUK_STUB(KELRendGraphics3D, dispose), dispose},
-    {"KELRendGraphics3D.beginRendering", RUK_STUB(KELRendGraphics3D, beginRendering), beginRendering},
-    {"KELRendGraphics3D.endRendering", RUK_STUB(KELRendGraphics3D, endRendering), endRendering},
-    {"KELRendGraphics3D.doPaint", RUK_STUB(KELRendGraphics3D, doPaint), doPaint},
+    CONTEXT_CALL(beginRendering),
+    CONTEXT_CALL(endRendering),
+    CONTEXT_CALL(doPaint, From<&State::graphics>, Int, Int),
     {"KELRendGraphics3D.doRender", RUK_STUB(KELRendGraphics3D, doRender), doRender},
     {"KELRendGraphics3D.doRayPick", RUK_STUB(KELRendGraphics3D, doRayPick), doRayPick},
-    {"KELRendGraphics3D.concatModelMatrix", RUK_STUB(KELRendGraphics3D, concatModelMatrix), concatModelMatrix},
-    {"KELRendGraphics3D.loadModelMatrix", RUK_STUB(KELRendGraphics3D, loadModelMatrix), loadModelMatrix},
-    {"KELRendGraphics3D.popModelMatrix", RUK_STUB(KELRendGraphics3D, popModelMatrix), popModelMatrix},
-    {"KELRendGraphics3D.resetModelMatrix", RUK_STUB(KELRendGraphics3D, resetModelMatrix), resetModelMatrix},
-    {"KELRendGraphics3D.translateModel", RUK_STUB(KELRendGraphics3D, translateModel), translateModel},
-    {"KELRendGraphics3D.doScaleModel", RUK_STUB(KELRendGraphics3D, doScaleModel), doScaleModel},
-    {"KELRendGraphics3D.doRotateModel", RUK_STUB(KELRendGraphics3D, doRotateModel), doRotateModel},
-    {"KELRendGraphics3D.doQuatRotateModel", RUK_STUB(KELRendGraphics3D, doQuatRotateModel), doQuatRotateModel},
-    {"KELRendGraphics3D.doGetModelMatrix", RUK_STUB(KELRendGraphics3D, doGetModelMatrix), doGetModelMatrix},
-    {"KELRendGraphics3D.loadTextureMatrix", RUK_STUB(KELRendGraphics3D, loadTextureMatrix), loadTextureMatrix},
-    {"KELRendGraphics3D.doGetTextureMatrix", RUK_STUB(KELRendGraphics3D, doGetTextureMatrix), doGetTextureMatrix},
-    {"KELRendGraphics3D.doSetPerspectiveProjection", RUK_STUB(KELRendGraphics3D, doSetPerspectiveProjection),
-     doSetPerspectiveProjection},
-    {"KELRendGraphics3D.doSetOrthographicProjection", RUK_STUB(KELRendGraphics3D, doSetOrthographicProjection),
-     doSetOrthographicProjection},
-    {"KELRendGraphics3D.setMaterial", RUK_STUB(KELRendGraphics3D, setMaterial), setMaterial},
-    {"KELRendGraphics3D.setModifiedMaterialColor", RUK_STUB(KELRendGraphics3D, setModifiedMaterialColor),
-     setModifiedMaterialColor},
-    {"KELRendGraphics3D.pushDirectionalLight", RUK_STUB(KELRendGraphics3D, pushDirectionalLight), pushDirectionalLight},
-    {"KELRendGraphics3D.pushPointLight", RUK_STUB(KELRendGraphics3D, pushPointLight), pushPointLight},
-    {"KELRendGraphics3D.pushSpotLight", RUK_STUB(KELRendGraphics3D, pushSpotLight), pushSpotLight},
-    {"KELRendGraphics3D.popLight", RUK_STUB(KELRendGraphics3D, popLight), popLight},
-    {"KELRendGraphics3D.resetLights", RUK_STUB(KELRendGraphics3D, resetLights), resetLights},
-    {"KELRendGraphics3D.doSetFog", RUK_STUB(KELRendGraphics3D, doSetFog), doSetFog},
-    {"KELRendGraphics3D.setDepthBufferMask", RUK_STUB(KELRendGraphics3D, setDepthBufferMask), setDepthBufferMask},
-    {"KELRendGraphics3D.doUseTexture", RUK_STUB(KELRendGraphics3D, doUseTexture), doUseTexture},
-    {"KELRendGraphics3D.doSetTextureCoordinateGeneration",
-     RUK_STUB(KELRendGraphics3D, doSetTextureCoordinateGeneration), doSetTextureCoordinateGeneration},
-    {"KELRendGraphics3D.enableFeature", RUK_STUB(KELRendGraphics3D, enableFeature), enableFeature},
-    {"KELRendGraphics3D.disableFeature", RUK_STUB(KELRendGraphics3D, disableFeature), disableFeature},
-    {"KELRendGraphics3D.setModelRenderMode", RUK_STUB(KELRendGraphics3D, setModelRenderMode), setModelRenderMode},
-    {"KELRendGraphics3D.setShadeMode", RUK_STUB(KELRendGraphics3D, setShadeMode), setShadeMode},
-    {"KELRendGraphics3D.setTextureBlendMode", RUK_STUB(KELRendGraphics3D, setTextureBlendMode), setTextureBlendMode},
-    {"KELRendGraphics3D.setTextureFilter", RUK_STUB(KELRendGraphics3D, setTextureFilter), setTextureFilter},
-    {"KELRendGraphics3D.setTextureWrapping", RUK_STUB(KELRendGraphics3D, setTextureWrapping), setTextureWrapping},
-    {"KELRendGraphics3D.clear", RUK_STUB(KELRendGraphics3D, clear), clear},
-    {"KELRendGraphics3D.doSetClearColor", RUK_STUB(KELRendGraphics3D, doSetClearColor), doSetClearColor},
-    {"KELRendGraphics3D.setClearDepth", RUK_STUB(KELRendGraphics3D, setClearDepth), setClearDepth},
-    {"KELRendGraphics3D.enableTwoSidedLighting", RUK_STUB(KELRendGraphics3D, enableTwoSidedLighting),
-     enableTwoSidedLighting},
-    {"KELRendGraphics3D.disableTwoSidedLighting", RUK_STUB(KELRendGraphics3D, disableTwoSidedLighting),
-     disableTwoSidedLighting},
-    {"KELRendGraphics3D.enableBackfaceCulling", RUK_STUB(KELRendGraphics3D, enableBackfaceCulling),
-     enableBackfaceCulling},
-    {"KELRendGraphics3D.disableBackfaceCulling", RUK_STUB(KELRendGraphics3D, disableBackfaceCulling),
-     disableBackfaceCulling},
-    {"KELRendGraphics3D.doCopyBuffers", RUK_STUB(KELRendGraphics3D, doCopyBuffers), doCopyBuffers},
-    {"KELRendGraphics3D.accumulate", RUK_STUB(KELRendGraphics3D, accumulate), accumulate},
-    {"KELRendGraphics3D.accumLoad", RUK_STUB(KELRendGraphics3D, accumLoad), accumLoad},
-    {"KELRendGraphics3D.accumReturn", RUK_STUB(KELRendGraphics3D, accumReturn), accumReturn},
-    {"KELRendGraphics3D.accumMult", RUK_STUB(KELRendGraphics3D, accumMult), accumMult},
+    CONTEXT_CALL(concatModelMatrix, AMatrix),
+    CONTEXT_CALL(loadModelMatrix, AMatrix),
+    CONTEXT_CALL(popModelMatrix),
+    CONTEXT_CALL(resetModelMatrix),
+    CONTEXT_CALL(translateModel, Real, Real, Real),
+    CONTEXT_CALL(doScaleModel, Real, Real, Real),
+    CONTEXT_CALL(doRotateModel, Real, Real, Real, Real),
+    CONTEXT_CALL(doQuatRotateModel, From<&State::quaternions>),
+    CONTEXT_CALL(doGetModelMatrix, AMatrix),
+    CONTEXT_CALL(loadTextureMatrix, AMatrix),
+    CONTEXT_CALL(doGetTextureMatrix, AMatrix),
+    CONTEXT_CALL(doSetPerspectiveProjection, Real, Real, Real, Real),
+    CONTEXT_CALL(doSetOrthographicProjection, Real, Real, Real, Real),
+    CONTEXT_CALL(setMaterial, From<&State::materials>),
+    CONTEXT_CALL(setModifiedMaterialColor, Int),
+    CONTEXT_CALL(pushDirectionalLight, ALight),
+    CONTEXT_CALL(pushPointLight, ALight),
+    CONTEXT_CALL(pushSpotLight, ALight),
+    CONTEXT_CALL(popLight),
+    CONTEXT_CALL(resetLights),
+    CONTEXT_CALL(doSetFog, Int, Colour, Real, Real, Real),
+    CONTEXT_CALL(setDepthBufferMask, Int),
+    CONTEXT_CALL(doUseTexture, From<&State::textures>),
+    CONTEXT_CALL(doSetTextureCoordinateGeneration, Int, Int, Real, Real, Real, Real, Real, Real),
+    CONTEXT_CALL(enableFeature, Int),
+    CONTEXT_CALL(disableFeature, Int),
+    CONTEXT_CALL(setModelRenderMode, Int),
+    CONTEXT_CALL(setShadeMode, Int),
+    CONTEXT_CALL(setTextureBlendMode, Int),
+    CONTEXT_CALL(setTextureFilter, Int),
+    CONTEXT_CALL(setTextureWrapping, Flag, Flag),
+    CONTEXT_CALL(clear, Int),
+    CONTEXT_CALL(doSetClearColor, Colour),
+    CONTEXT_CALL(setClearDepth, Real),
+    CONTEXT_CALL(enableTwoSidedLighting),
+    CONTEXT_CALL(disableTwoSidedLighting),
+    CONTEXT_CALL(enableBackfaceCulling),
+    CONTEXT_CALL(disableBackfaceCulling),
+    CONTEXT_CALL(doCopyBuffers, From<&State::contexts>, Int),
+    CONTEXT_CALL(accumulate, Real),
+    CONTEXT_CALL(accumLoad, Real),
+    CONTEXT_CALL(accumReturn, Real),
+    CONTEXT_CALL(accumMult, Real),
     {"KELRend3DDevice.initDirect", RUK_STUB(KELRend3DDevice, initDirect), initDirect},
     {"KELRend3DDevice.initIndexed", RUK_STUB(KELRend3DDevice, initIndexed), initIndexed},
     {"Graphics3DDevice.getDeviceClass", RUK_STUB(Graphics3DDevice, getDeviceClass), getDeviceClass},

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
@@ -109,6 +110,47 @@ struct State {
     return i < N ? pool[i].object : T{};
   }
 };
+
+// Operations of one pattern: a receiver from a pool, then the arguments
+// read in order, each of a kind below, then the one call.
+template <auto Pool>
+struct From {};  // an object of the pool `State::*Pool`, or null
+struct Int {};
+struct Real {};
+struct Flag {};
+struct Colour {};
+
+template <class T>
+T& objectOf(T& object) {
+  return object;
+}
+template <class T>
+T& objectOf(Native<T>& native) {
+  return native.object;
+}
+
+template <auto Pool>
+auto read(State& s, From<Pool>) {
+  return s.argument(s.*Pool);
+}
+inline int32_t read(State& s, Int) { return s.in.integer(); }
+inline float read(State& s, Real) { return s.in.real(); }
+inline bool read(State& s, Flag) { return s.in.flag(); }
+inline int32_t read(State& s, Colour) { return static_cast<int32_t>(s.in.colour()); }
+
+template <auto Method, auto Receivers, class... Arguments>
+void call(State& s) {
+  auto& receiver = objectOf(s.receiver(s.*Receivers));
+  // A braced list reads its arguments left to right.
+  const std::tuple<decltype(read(s, Arguments{}))...> values{read(s, Arguments{})...};
+  std::apply([&](auto... v) { (receiver.*Method)(v...); }, values);
+}
+
+template <auto Function, class... Arguments>
+void callStatic(State& s) {
+  const std::tuple<decltype(read(s, Arguments{}))...> values{read(s, Arguments{})...};
+  std::apply([&](auto... v) { Function(v...); }, values);
+}
 
 struct Operation {
   std::string_view name;
