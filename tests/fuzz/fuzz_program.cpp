@@ -56,6 +56,8 @@ void releaseEverything(State& s) {
   for (auto& texture : s.textures) {
     for (uint32_t reference : texture.issued) {
       if (nativeRefResolve(reference, NativeKind::Texture) == nullptr) continue;
+      // Dispose takes the device along: none, rather than one the program forged.
+      texture.object.setDevice({});
       texture.object.setNativeTexture(static_cast<int32_t>(reference));
       texture.object.dispose();
     }
@@ -128,6 +130,15 @@ void noteIssued(std::vector<uint32_t>& issued, uint32_t reference) {
   issued.push_back(reference);
 }
 
+bool mayMakeRecord(State& s) {
+  if (s.records >= MAX_RECORDS) {
+    s.skipped = true;
+    return false;
+  }
+  ++s.records;
+  return true;
+}
+
 namespace {
 
 // A poisoned stretch before an array, so that a native reading before the
@@ -172,7 +183,7 @@ void runProgram(std::span<const uint8_t> input, Observer* observer) {
     State s(input, observer);
     const auto& ops = operations();
     try {
-      while (!s.in.done()) {
+      while (!s.in.done() && kelhost::heapUsed() - programStart < HEAP_BUDGET) {
         const Operation& op = ops[s.in.byte() % ops.size()];
         s.skipped = false;
         op.run(s);

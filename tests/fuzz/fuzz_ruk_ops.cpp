@@ -1,6 +1,7 @@
 // The natives of kel.ruk as fuzz program operations: each reads its
 // receiver and arguments from the input and calls the native once.
 #include <algorithm>
+#include <vector>
 
 #include "context/context.h"
 #include "fuzz/fuzz_state.h"
@@ -44,6 +45,7 @@ void init(State& s) {
     s.skipped = true;
     return;
   }
+  if (!mayMakeRecord(s)) return;
   if (slot.object.init(flags, width, height)) {
     noteIssued(slot.issued, static_cast<uint32_t>(slot.object.context()));
     if (s.observer != nullptr) {
@@ -66,18 +68,23 @@ uint64_t contextPixels(const KELRendGraphics3D& g) {
   return record == nullptr ? 0 : uint64_t{record->width} * record->height;
 }
 
+// Charges a render or pick of the model to the program's drawing budget;
+// false (and the operation skipped) when the budget would run out.
+bool mayDraw(State& s, const KELRendModel& model, uint64_t pixels) {
+  if (model.handle == 0) return true;
+  const uint64_t work = uint64_t(std::max(model.primitiveCount(), 1)) * (pixels + 256);
+  if (s.drawn + work > DRAW_BUDGET) {
+    s.skipped = true;
+    return false;
+  }
+  s.drawn += work;
+  return true;
+}
+
 void doRender(State& s) {
   KELRendGraphics3D& g = context(s);
   const KELRendModel model = modelArgument(s);
-  if (model.handle != 0) {
-    const uint64_t work = uint64_t(std::max(model.primitiveCount(), 1)) * std::max<uint64_t>(contextPixels(g), 1);
-    if (s.drawn + work > DRAW_BUDGET) {
-      s.skipped = true;
-      return;
-    }
-    s.drawn += work;
-  }
-  g.doRender(model);
+  if (mayDraw(s, model, contextPixels(g))) g.doRender(model);
 }
 
 void doRayPick(State& s) {
@@ -85,13 +92,14 @@ void doRayPick(State& s) {
   const KELRendModel model = modelArgument(s);
   const Ray ray = s.argument(s.rays);
   const PickResult result = s.in.flag() ? PickResult{} : s.pick;
-  g.doRayPick(model, ray, result);
+  if (mayDraw(s, model, 0)) g.doRayPick(model, ray, result);
 }
 
 // --- KELRend3DDevice, Graphics3DDevice -----------------------------------------------
 
 void initDirect(State& s) {
   auto& slot = s.receiver(s.devices);
+  if (!mayMakeRecord(s)) return;
   const uint32_t r = s.in.mask(), g = s.in.mask(), b = s.in.mask();
   slot.object.initDirect(static_cast<int32_t>(r), static_cast<int32_t>(g), static_cast<int32_t>(b));
   noteIssued(slot.issued, static_cast<uint32_t>(slot.object.nativeDevice()));
@@ -101,6 +109,7 @@ void initDirect(State& s) {
 // is negative); any of them may be null.
 void initIndexed(State& s) {
   auto& slot = s.receiver(s.devices);
+  if (!mayMakeRecord(s)) return;
   const int32_t count = s.in.count();
   const uint32_t absent = s.in.byte();
   uint64_t seed = s.in.word() | 1u;
@@ -139,6 +148,7 @@ void textureInit(State& s) {
     s.skipped = true;
     return;
   }
+  if (!mayMakeRecord(s)) return;
   slot.object.init(w, h);
   noteIssued(slot.issued, static_cast<uint32_t>(slot.object.nativeTexture()));
 }
@@ -243,13 +253,34 @@ ModelSlot& model(State& s) { return s.receiver(s.models); }
 
 void modelInit(State& s) {
   ModelSlot& m = model(s);
+  if (!mayMakeRecord(s)) return;
   m.native.object.init();
   noteIssued(m.native.issued, static_cast<uint32_t>(m.native.object.nativeModel()));
 }
 void generateFaceNormals(State& s) { model(s).native.object.generateFaceNormals(); }
+// Grouping corners costs the sum over vertices of the squared number of
+// corners at each; a program gets a bounded share of it.
+uint64_t adjacencyWork(const KELRendModel& m) {
+  const JHandle indices = m.vertexIndices().handle;
+  if (indices == 0 || m.vertexCount() <= 0) return 0;
+  std::vector<uint32_t> corners(static_cast<std::size_t>(m.vertexCount()));
+  uint64_t work = 0;
+  for (int32_t v : kelhost::intSpan(indices)) {
+    if (v >= 0 && v < m.vertexCount()) work += 2 * uint64_t{corners[static_cast<std::size_t>(v)]++} + 1;
+  }
+  return work;
+}
+
 void generateVertexNormals(State& s) {
   ModelSlot& m = model(s);
-  m.native.object.generateVertexNormals(s.in.real());
+  const float angle = s.in.real();
+  const uint64_t work = adjacencyWork(m.native.object);
+  if (s.normalsWork + work > NORMALS_BUDGET) {
+    s.skipped = true;
+    return;
+  }
+  s.normalsWork += work;
+  m.native.object.generateVertexNormals(angle);
   fitModelArrays(m);  // normalCount may have changed
 }
 void copyVertexNormals(State& s) { model(s).native.object.copyVertexNormals(); }

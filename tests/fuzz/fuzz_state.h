@@ -40,7 +40,13 @@ inline constexpr int64_t MAX_CONTEXT_PIXELS = 1 << 16;
 inline constexpr int64_t MAX_TEXELS = 1 << 18;
 inline constexpr int64_t MAX_ARRAY_ELEMENTS = 1 << 20;
 inline constexpr int32_t MAX_SURFACE_SIDE = 512;
-inline constexpr uint64_t DRAW_BUDGET = uint64_t{1} << 26;  // primitives x context pixels per program
+// Work per program: primitives x (context pixels + 256) drawn, and the
+// adjacency work of vertex normals (the sum over vertices of the squared
+// number of corners at each).
+inline constexpr uint64_t DRAW_BUDGET = uint64_t{1} << 26;
+inline constexpr uint64_t NORMALS_BUDGET = uint64_t{1} << 24;
+inline constexpr int MAX_RECORDS = 24;  // contexts, textures, models and devices made by one program
+inline constexpr std::size_t HEAP_BUDGET = std::size_t{96} << 20;  // Java heap bytes per program
 
 // An object of one of the four kinds with a native reference, and every
 // reference the library issued into it (a second init issues another).
@@ -75,7 +81,9 @@ struct State {
   Reader in;
   Observer* observer;
   bool skipped = false;  // the current operation made no call
-  uint64_t drawn = 0;    // primitives x pixels drawn so far
+  uint64_t drawn = 0;    // drawing work so far
+  uint64_t normalsWork = 0;
+  int records = 0;       // records the init natives made
 
   std::array<Native<KELRend3DDevice>, DEVICES> devices;
   std::array<Native<KELRendGraphics3D>, CONTEXTS> contexts;
@@ -170,6 +178,8 @@ float randomReal(uint64_t& seed);
 void fitModelArrays(ModelSlot& model);
 // Notes a reference the library may have just issued into a native object.
 void noteIssued(std::vector<uint32_t>& issued, uint32_t reference);
+// False (and the operation skipped) once a program has made MAX_RECORDS.
+bool mayMakeRecord(State& s);
 // A fresh array of `count` elements (0 for a negative count), with memory
 // before it that no native may touch.
 kelhost::IntArray guardedIntArray(int64_t count);
