@@ -352,7 +352,7 @@ TEST(Textures, InitConvertAndDispose) {
                                 newIntArray({0, 0, int32_t(0x80102030)}), 2, 1});
   EXPECT_EQ(record->texels[12], 0x80102030u);
   // A negative palette size names no entry: no palette is needed or read.
-  callTexture("convertRect8", {texture, 0, 3, 1, 1, 0u, -1, newByteArray({0}), 0, 1});
+  callTexture("convertRect8", {texture, 0, 3, 1, 1, 0u, -1, newByteArray(1), 0, 1});
   EXPECT_EQ(record->texels[0], 0xFFFFFFFFu);
   callTexture("dispose", {texture});
   EXPECT_EQ(getWord(texture, TEXTURE_NATIVE_TEXTURE), 0u);

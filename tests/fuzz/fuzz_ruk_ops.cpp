@@ -41,7 +41,7 @@ void init(State& s) {
   // Sizes whose buffers the native would allocate are kept small; larger
   // and negative ones are the native's to refuse.
   const int64_t pixels = int64_t{width} * height;
-  if (width > 0 && height > 0 && pixels * 4 <= UINT32_MAX && pixels > MAX_CONTEXT_PIXELS) {
+  if (width > 0 && height > 0 && pixels <= UINT32_MAX / 4 && pixels > MAX_CONTEXT_PIXELS) {
     s.skipped = true;
     return;
   }
@@ -144,7 +144,7 @@ void textureInit(State& s) {
   const int32_t w = textureSide(s), h = textureSide(s);
   const int64_t texels = int64_t{w} * h;
   const bool powers = w > 0 && h > 0 && (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
-  if (powers && texels * 4 <= UINT32_MAX && texels > MAX_TEXELS) {
+  if (powers && texels <= UINT32_MAX / 4 && texels > MAX_TEXELS) {
     s.skipped = true;
     return;
   }

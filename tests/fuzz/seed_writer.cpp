@@ -40,7 +40,7 @@ struct Program : fuzz::BasicWriter<Program> {
 // Pool indexes as the operations read them: a receiver is `slot`, an
 // argument `slot` or, one past the pool, null.
 constexpr uint8_t FIRST = 0, SECOND = 1;
-constexpr uint8_t NO_MODEL = 3, NO_TEXTURE = 3;
+constexpr uint8_t NO_TEXTURE = 3;
 
 // A screen of one depth (and masks), a direct device, a 32 x 32 context with
 // depth and accumulation buffers, cleared.
