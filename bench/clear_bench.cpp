@@ -1,5 +1,6 @@
 // Clearing colour and depth beside a plain memset of the same bytes: the
-// memset rate is the ceiling a clear can reach on this machine.
+// memset rate is the ceiling a clear can reach on this machine, and at the
+// scaling benchmarks' frame sizes the ceiling of their pixel rates.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -30,10 +31,11 @@ void ClearColorAndDepth(benchmark::State& state) {
   bench::releaseContext(c);
 }
 
-void MemsetSameBytes(benchmark::State& state) {
-  const Screen screen = static_cast<Screen>(state.range(0));
-  std::vector<uint8_t> color(static_cast<std::size_t>(bench::kWidth * bench::kHeight * bytesPerPixel(screen)));
-  std::vector<uint8_t> depth(static_cast<std::size_t>(bench::kWidth * bench::kHeight * 4));
+// Sets `colorBytesPerPixel` colour bytes and 4 depth bytes for each of
+// `pixels` pixels, in two buffers as a context has them.
+void memsetBuffers(benchmark::State& state, int colorBytesPerPixel, int64_t pixels) {
+  std::vector<uint8_t> color(static_cast<std::size_t>(pixels * colorBytesPerPixel));
+  std::vector<uint8_t> depth(static_cast<std::size_t>(pixels * 4));
   for (auto _ : state) {
     std::memset(color.data(), 0x5A, color.size());
     std::memset(depth.data(), 0x3F, depth.size());
@@ -42,7 +44,19 @@ void MemsetSameBytes(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(color.size() + depth.size()));
+  state.counters["pixels"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void MemsetSameBytes(benchmark::State& state) {
+  const Screen screen = static_cast<Screen>(state.range(0));
+  memsetBuffers(state, bytesPerPixel(screen), int64_t{bench::kWidth} * bench::kHeight);
   state.SetLabel(bench::screenName(screen));
+}
+
+// The colour and depth bytes of a 32-bit frame of the scaling benchmarks.
+void Scaling_Memset(benchmark::State& state) {
+  memsetBuffers(state, 4, state.range(0) * state.range(1));
+  state.SetLabel("Rgb32");
 }
 
 void screens(benchmark::internal::Benchmark* b) {
@@ -52,5 +66,6 @@ void screens(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(ClearColorAndDepth)->Apply(screens);
 BENCHMARK(MemsetSameBytes)->Apply(screens);
+BENCHMARK(Scaling_Memset)->Apply(bench::scalingSizes);
 
 }  // namespace

@@ -11,63 +11,58 @@
 //                    diffuse and specular (shininess 16), smooth shading
 // Fill scenes report pixels per second, the others triangles per second.
 // Each iteration is one frame: clear colour and depth, draw, nothing else.
+//
+// Scaling_S2_FillSmooth and Scaling_S5_SmallTriangles draw S2 and S5 on a
+// 32-bit screen at frame sizes from 320 x 240 to 3840 x 2160 (arguments
+// width/height); S5's grid keeps cells of 4 x 4 pixels (triangles of 8
+// pixels) at every size. Scaling_Memset in clear_bench.cpp fills the same
+// colour and depth bytes, the ceiling to read their pixel rates against.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <numbers>
 
 #include "bench_scene.h"
 
 namespace {
 
 using bench::BenchContext;
+using bench::Fill;
 using bench::MeshData;
 using bench::Screen;
 using kel::ruk::KELRendModel;
 
-constexpr int kQuads = 64;
+// What a case draws into.
+struct Frame {
+  Screen screen;
+  int width;
+  int height;
+  float aspect() const { return static_cast<float>(width) / static_cast<float>(height); }
+};
 
-enum class Fill { Flat, Smooth, Textured, Blend };
-
-// 64 quads from far to near in one model (128 triangles: one batch).
-KELRendModel fillModel(Fill fill) {
-  MeshData all;
-  for (int i = 0; i < kQuads; ++i) {
-    const float depth = 20.0f - 0.25f * static_cast<float>(i);
-    const uint32_t alpha = fill == Fill::Blend ? 0x80000000u : 0xFF000000u;
-    const uint32_t base = static_cast<uint32_t>(i) * 0x030507u;
-    int32_t colors[4];
-    for (int k = 0; k < 4; ++k) {
-      const uint32_t rgb = fill == Fill::Flat ? (0x406080u + base) : (0x204060u + base + 0x500000u * (k & 1) +
-                                                                      0x005000u * (k >> 1) + 0x000050u * k);
-      colors[k] = static_cast<int32_t>(alpha | (rgb & 0xFFFFFFu));
-    }
-    const MeshData quad = bench::fullScreenQuad(depth, colors, fill == Fill::Textured ? 2.0f : 0.0f);
-    const int32_t first = static_cast<int32_t>(all.vertices.size() / 3);
-    all.vertices.insert(all.vertices.end(), quad.vertices.begin(), quad.vertices.end());
-    for (int32_t index : quad.indices) all.indices.push_back(first + index);
-    for (int32_t index : quad.indices) all.colors.push_back(quad.colors[static_cast<std::size_t>(index)]);
-    // Texture coordinates go with the vertices: the model indexes them alike.
-    all.texCoords.insert(all.texCoords.end(), quad.texCoords.begin(), quad.texCoords.end());
-  }
-  return bench::makeModel(all);
+// The per-screen cases: the screen format is the argument, the frame 640 x 480.
+Frame screenFrame(const benchmark::State& state) {
+  return {static_cast<Screen>(state.range(0)), bench::kWidth, bench::kHeight};
 }
 
-void fillBenchmark(benchmark::State& state, Fill fill) {
-  const Screen screen = static_cast<Screen>(state.range(0));
-  BenchContext c = bench::makeContext(screen);
+// The scaling cases: a 32-bit screen, the frame's width and height the arguments.
+Frame scaledFrame(const benchmark::State& state) {
+  return {Screen::Rgb32, static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
+}
+
+void fillBenchmark(benchmark::State& state, Fill fill, Frame frame) {
+  BenchContext c = bench::makeContext(frame.screen, frame.width, frame.height);
   kel::ruk::KELRendTexture texture;
   if (fill == Fill::Textured) texture = bench::makeTexture(c);
-  KELRendModel model = fillModel(fill);
+  KELRendModel model = bench::fillModel(fill, frame.aspect());
   for (auto _ : state) {
     c.g.beginRendering();
     c.g.clear(1 | 2);
     c.g.doRender(model);
     c.g.endRendering();
   }
-  state.counters["pixels"] = benchmark::Counter(static_cast<double>(kQuads) * bench::kWidth * bench::kHeight,
+  state.counters["pixels"] = benchmark::Counter(static_cast<double>(bench::kQuads) * frame.width * frame.height,
                                                 benchmark::Counter::kIsIterationInvariantRate);
-  state.SetLabel(bench::screenName(screen));
+  state.SetLabel(bench::screenName(frame.screen));
   model.dispose();
   if (fill == Fill::Textured) {
     c.g.doUseTexture({});
@@ -76,28 +71,31 @@ void fillBenchmark(benchmark::State& state, Fill fill) {
   bench::releaseContext(c);
 }
 
-void S1_FillFlat(benchmark::State& state) { fillBenchmark(state, Fill::Flat); }
-void S2_FillSmooth(benchmark::State& state) { fillBenchmark(state, Fill::Smooth); }
-void S3_FillTextured(benchmark::State& state) { fillBenchmark(state, Fill::Textured); }
-void S4_FillBlend(benchmark::State& state) { fillBenchmark(state, Fill::Blend); }
+void S1_FillFlat(benchmark::State& state) { fillBenchmark(state, Fill::Flat, screenFrame(state)); }
+void S2_FillSmooth(benchmark::State& state) { fillBenchmark(state, Fill::Smooth, screenFrame(state)); }
+void S3_FillTextured(benchmark::State& state) { fillBenchmark(state, Fill::Textured, screenFrame(state)); }
+void S4_FillBlend(benchmark::State& state) { fillBenchmark(state, Fill::Blend, screenFrame(state)); }
+void Scaling_S2_FillSmooth(benchmark::State& state) { fillBenchmark(state, Fill::Smooth, scaledFrame(state)); }
 
-// A grid of 160 x 120 cells, two triangles each, covering the view at depth 10.
-KELRendModel gridModel() {
-  constexpr int kColumns = 160, kRows = 120;
+// A grid of cells of 4 x 4 pixels, two triangles each, covering the view at
+// depth 10 (160 x 120 cells at 640 x 480).
+constexpr int kCellPixels = 4;
+
+KELRendModel gridModel(Frame frame) {
+  const int columns = frame.width / kCellPixels, rows = frame.height / kCellPixels;
   const float depth = 10.0f;
-  const float yLimit = static_cast<float>(std::tan(0.7853982 / 2)) * 0.999f;
-  const float xLimit = yLimit * 4.0f / 3.0f;
+  const bench::ViewLimits limits = bench::viewLimits(frame.aspect(), 0.999f);
   MeshData grid;
-  for (int r = 0; r <= kRows; ++r) {
-    for (int col = 0; col <= kColumns; ++col) {
-      const float x = (2.0f * static_cast<float>(col) / kColumns - 1.0f) * xLimit * depth;
-      const float y = (1.0f - 2.0f * static_cast<float>(r) / kRows) * yLimit * depth;
+  for (int r = 0; r <= rows; ++r) {
+    for (int col = 0; col <= columns; ++col) {
+      const float x = (2.0f * static_cast<float>(col) / static_cast<float>(columns) - 1.0f) * limits.x * depth;
+      const float y = (1.0f - 2.0f * static_cast<float>(r) / static_cast<float>(rows)) * limits.y * depth;
       grid.vertices.insert(grid.vertices.end(), {x, y, -depth});
     }
   }
-  for (int r = 0; r < kRows; ++r) {
-    for (int col = 0; col < kColumns; ++col) {
-      const int32_t tl = r * (kColumns + 1) + col, tr = tl + 1, bl = tl + kColumns + 1, br = bl + 1;
+  for (int r = 0; r < rows; ++r) {
+    for (int col = 0; col < columns; ++col) {
+      const int32_t tl = r * (columns + 1) + col, tr = tl + 1, bl = tl + columns + 1, br = bl + 1;
       for (int32_t index : {tl, bl, br, tl, br, tr}) {
         grid.indices.push_back(index);
         const uint32_t rgb = static_cast<uint32_t>(index) * 0x010305u;
@@ -108,10 +106,9 @@ KELRendModel gridModel() {
   return bench::makeModel(grid);
 }
 
-void S5_SmallTriangles(benchmark::State& state) {
-  const Screen screen = static_cast<Screen>(state.range(0));
-  BenchContext c = bench::makeContext(screen);
-  KELRendModel model = gridModel();
+void smallTriangles(benchmark::State& state, Frame frame) {
+  BenchContext c = bench::makeContext(frame.screen, frame.width, frame.height);
+  KELRendModel model = gridModel(frame);
   constexpr int kPasses = 10;
   for (auto _ : state) {
     c.g.beginRendering();
@@ -125,49 +122,21 @@ void S5_SmallTriangles(benchmark::State& state) {
     }
     c.g.endRendering();
   }
-  state.counters["triangles"] = benchmark::Counter(2.0 * 160 * 120 * kPasses, benchmark::Counter::kIsIterationInvariantRate);
-  state.SetLabel(bench::screenName(screen));
+  const double cells = static_cast<double>(frame.width / kCellPixels) * (frame.height / kCellPixels);
+  state.counters["triangles"] = benchmark::Counter(2.0 * cells * kPasses, benchmark::Counter::kIsIterationInvariantRate);
+  state.SetLabel(bench::screenName(frame.screen));
   model.dispose();
   bench::releaseContext(c);
 }
 
-KELRendModel sphereModel() {
-  constexpr int kSegments = 256, kRings = 128;
-  const float pi = std::numbers::pi_v<float>;
-  MeshData sphere;
-  for (int i = 0; i <= kRings; ++i) {
-    const float theta = pi * static_cast<float>(i) / kRings;
-    for (int j = 0; j <= kSegments; ++j) {
-      const float phi = 2 * pi * static_cast<float>(j) / kSegments;
-      sphere.vertices.insert(sphere.vertices.end(),
-                             {std::sin(theta) * std::cos(phi), std::cos(theta), -std::sin(theta) * std::sin(phi)});
-    }
-  }
-  for (int i = 0; i < kRings; ++i) {
-    for (int j = 0; j < kSegments; ++j) {
-      const int32_t a = i * (kSegments + 1) + j, b = a + 1, cc = a + kSegments + 1, d = cc + 1;
-      sphere.indices.insert(sphere.indices.end(), {a, cc, d, a, d, b});
-    }
-  }
-  KELRendModel m = bench::makeModel(sphere);
-  m.generateVertexNormals(1.0f);
-  m.setNormals(kelhost::FloatArray::create(static_cast<std::size_t>(m.normalCount()) * 3));
-  m.setNormalIndices(kelhost::IntArray::create(sphere.indices.size()));
-  m.copyVertexNormals();
-  return m;
-}
+void S5_SmallTriangles(benchmark::State& state) { smallTriangles(state, screenFrame(state)); }
+void Scaling_S5_SmallTriangles(benchmark::State& state) { smallTriangles(state, scaledFrame(state)); }
 
 void S6_LitSphere(benchmark::State& state) {
   const Screen screen = static_cast<Screen>(state.range(0));
   BenchContext c = bench::makeContext(screen);
-  KELRendModel model = sphereModel();
-  kel::ruk::Light light = kel::ruk::Light::create();
-  light.setColor(0xFFFFFF);
-  light.setPosition(kel::ruk::Vector3::create(-0.5f, -0.5f, -1.0f));
-  c.g.pushDirectionalLight(light);
-  c.g.setMaterial(kel::ruk::Material::create(0, 0, 0xC0C0C0, 0xFFFFFF, 16.0f, 255));
-  c.g.setModifiedMaterialColor(2);
-  c.g.translateModel(0, 0, -3);
+  KELRendModel model = bench::sphereModel();
+  bench::lightSphere(c);
   for (auto _ : state) {
     c.g.beginRendering();
     c.g.clear(1 | 2);
@@ -191,5 +160,7 @@ BENCHMARK(S3_FillTextured)->Apply(screens);
 BENCHMARK(S4_FillBlend)->Apply(screens);
 BENCHMARK(S5_SmallTriangles)->Apply(screens);
 BENCHMARK(S6_LitSphere)->Apply(screens);
+BENCHMARK(Scaling_S2_FillSmooth)->Apply(bench::scalingSizes);
+BENCHMARK(Scaling_S5_SmallTriangles)->Apply(bench::scalingSizes);
 
 }  // namespace

@@ -11,8 +11,8 @@
 // - Fields and elements are 32-bit words (floats as their bit patterns); byte
 //   arrays hold bytes. Field numbers are those of the Java field block.
 // - `callStub` lays the argument words into consecutive slots of an operand
-//   stack that lives in the Java heap (one per thread), calls the exported
-//   stub `JSlot* stub(JSlot* slots, void* env)` and reports slot 0 and how
+//   stack below 4 GiB, apart from the heap (one per thread), calls the
+//   exported stub `JSlot* stub(JSlot* slots, void* env)` and reports slot 0 and how
 //   far the returned pointer lies from the slots. Stubs are found by name in
 //   the running process, or in the library named by `useStubLibrary`. A name
 //   that is not found ends the process with a message naming it.

@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "host/host_kit.h"
+#include "platform/low_memory.h"
 
 namespace kelhost {
 namespace {
@@ -33,11 +34,9 @@ struct Heap {
   std::size_t touched = 0;  // below this, memory may hold rewound contents
 
   Heap() {
-    void* region = mmap(nullptr, kHeapBytes, PROT_READ | PROT_WRITE,
-                        MAP_32BIT | MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (region == MAP_FAILED) die("cannot reserve the Java heap below 4 GiB");
+    void* region = kelplatform::mapBelow4GiB(kHeapBytes, PROT_READ | PROT_WRITE);
+    if (region == nullptr) die("cannot reserve the Java heap below 4 GiB");
     base = static_cast<unsigned char*>(region);
-    if (reinterpret_cast<uintptr_t>(base) + kHeapBytes > (uintptr_t{1} << 32)) die("the Java heap is not below 4 GiB");
     ASAN_POISON_MEMORY_REGION(base, kHeapBytes);
   }
 };

@@ -1,6 +1,7 @@
 // Finding stubs by their exported names and calling them with an operand
-// stack in the Java heap.
+// stack below 4 GiB.
 #include <dlfcn.h>
+#include <sys/mman.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "host/host_kit.h"
+#include "platform/low_memory.h"
 
 namespace kelhost {
 namespace {
@@ -36,8 +38,17 @@ void* processHandle() {
 
 thread_local StubResult lastResult{};
 
+// Mapped apart from the Java heap, so that rewinding the heap past a thread's
+// first call never hands the stack's words out again as objects.
 JSlot* operandStack() {
-  thread_local JSlot* stack = static_cast<JSlot*>(heapAllocate(kOperandStackSlots * sizeof(JSlot)));
+  thread_local JSlot* stack = [] {
+    void* memory = kelplatform::mapBelow4GiB(kOperandStackSlots * sizeof(JSlot), PROT_READ | PROT_WRITE);
+    if (memory == nullptr) {
+      std::fprintf(stderr, "kelhost: no room below 4 GiB for an operand stack\n");
+      std::exit(1);
+    }
+    return static_cast<JSlot*>(memory);
+  }();
   return stack;
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/display.h"
+#include "platform/low_memory.h"
 
 namespace kelplatform {
 
@@ -122,8 +123,8 @@ unsigned char* mapPixels(std::size_t bytes, void** mapping, std::size_t* mapping
   const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
   const std::size_t inner = (bytes + page - 1) / page * page;
   const std::size_t total = inner + 2 * page;
-  void* region = mmap(nullptr, total, PROT_NONE, MAP_32BIT | MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-  if (region == MAP_FAILED) return nullptr;
+  void* region = mapBelow4GiB(total, PROT_NONE);
+  if (region == nullptr) return nullptr;
   auto* pixels = static_cast<unsigned char*>(region) + page;
   if (mprotect(pixels, inner, PROT_READ | PROT_WRITE) != 0) {
     munmap(region, total);

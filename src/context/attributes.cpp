@@ -7,6 +7,8 @@
 #include "context/context.h"
 #include "raster/raster.h"
 
+static_assert(ATTR_DITHER == RASTER_DITHER_ATTRIBUTE);
+
 namespace {
 
 // Stores one word and lets the rasterizer react. Ids beyond the table are
@@ -14,7 +16,7 @@ namespace {
 RukStatus storeAttribute(RukContext* context, uint32_t id, uint32_t word) {
   if (id >= ATTRIBUTE_COUNT) return RUK_ERR_BAD_ARGUMENT;
   context->attributes[id] = word;
-  rasterAttributeChanged(context, id);
+  rasterAttributeChanged(context->rasterState, id, word);
   return RUK_OK;
 }
 

@@ -111,7 +111,7 @@ RukStatus createContext(RukDevice* device, RukContext** out, const RukDeviceDesc
   matrixIdentity(&context->textureMatrix);
   context->boundTexture.texels = nullptr;
 
-  if (!selectRasterTables(context)) return fail(context, out, RUK_ERR_ALLOCATION);
+  context->rasterState = selectRasterTables(&context->colorModel);
 
   applyDefaultAttributes(context);
   context->material = INITIAL_MATERIAL;
@@ -122,11 +122,16 @@ RukStatus createContext(RukDevice* device, RukContext** out, const RukDeviceDesc
 
 RukStatus freeContext(RukContext* context) {
   if (context == nullptr) return RUK_OK;
-  releaseBoundTexels(context);
+  unshareTexture(&context->boundTexture);
   if (context->batch != nullptr) rukRelease(context->batch);
   if (context->colorModel.palette != nullptr) rukRelease(context->colorModel.palette);
   if (context->rasterState != nullptr) freeRasterState(context->rasterState);
   rukRelease(context);
+  return RUK_OK;
+}
+
+RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull) {
+  shareTexture(&context->boundTexture, textureOrNull);
   return RUK_OK;
 }
 

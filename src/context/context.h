@@ -6,7 +6,7 @@
 #include "device/color_model.h"
 #include "matrix/matrix.h"
 #include "pipeline/batch.h"
-#include "pipeline/lighting.h"
+#include "pipeline/light_records.h"
 #include "runtime/status.h"
 #include "texture/texture.h"
 
@@ -28,7 +28,7 @@ struct RukContext {
   int32_t* depthBuffer;      // width x height, rows `width` apart; not owned
   uint32_t* accumBuffer;     // width x height; not owned
   uint32_t attributes[ATTRIBUTE_COUNT];
-  RukTexture boundTexture;   // a copy; texels null when no texture is bound
+  RukTexture boundTexture;   // a copy holding its texels; null when no texture is bound
   Matrix4 textureMatrix;
 
   uint32_t batchCount, batchCapacity;
@@ -76,6 +76,13 @@ RukStatus setAttributeFloat(RukContext* context, uint32_t id, float value);
 RukStatus setAttributeColor(RukContext* context, uint32_t id, uint32_t color);  // stores AND 0xFFFFFF
 
 float attributeFloat(const RukContext* context, uint32_t id);
+
+// Binds a copy of the texture record into the context (the texels are
+// shared and held for as long as they are bound, so a texture released while
+// bound keeps drawing here until it is unbound), or with null clears the
+// copy's texels, which turns texturing off. Either lets go of the texels
+// bound before.
+RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull);
 
 // Copies at most 255 bytes of text and a terminating zero into errorMessage.
 void recordError(RukContext* context, const char* text);

@@ -2,10 +2,9 @@
 // writing the scaled sum back, and scaling the sum. Each call builds one small
 // conversion table and then converts every pixel by lookup, shifts and masks.
 #include <cmath>
-#include <cstring>
 
 #include "device/buffer_ops.h"
-#include "device/color_buffer.h"
+#include "device/pixel_format.h"
 
 namespace {
 
@@ -14,114 +13,74 @@ constexpr uint32_t ACCUM_FIELD_BITS = 10;
 constexpr uint32_t ACCUM_FIELD_MASK = 0x3FF;
 constexpr uint32_t ACCUM_TABLE_SIZE = 1u << ACCUM_FIELD_BITS;
 
-struct Channels {
-  uint32_t red, green, blue;
-};
+inline uint32_t accumWord(const int32_t* table, const Rgb8& c) {
+  return static_cast<uint32_t>(table[c.r]) << 20 | static_cast<uint32_t>(table[c.g]) << 10 |
+         static_cast<uint32_t>(table[c.b]);
+}
 
-// Each direct format's pixel as the accumulation operations see it: the
-// channel values it reads (tableBits wide) and how it rebuilds a pixel from
-// tableBits-wide values.
-struct Rgb555Pixels {
-  static constexpr uint32_t bytes = 2, tableBits = 5;
-  static Channels read(const uint8_t* at) {
-    uint16_t p;
-    std::memcpy(&p, at, 2);
-    return {uint32_t{p} >> 10 & 0x1F, uint32_t{p} >> 5 & 0x1F, uint32_t{p} & 0x1F};
-  }
-  static void write(uint8_t* at, Channels c) {
-    const auto p = static_cast<uint16_t>(c.red << 10 | c.green << 5 | c.blue);
-    std::memcpy(at, &p, 2);
-  }
-};
+inline Rgb8 accumFields(uint32_t word) {
+  return {word >> 20 & ACCUM_FIELD_MASK, word >> 10 & ACCUM_FIELD_MASK, word & ACCUM_FIELD_MASK};
+}
 
-// 5-6-5: red and blue are read as 6-bit values (doubled) so one 6-bit table
-// serves all three channels, and halved again when written.
-struct Rgb16Pixels {
-  static constexpr uint32_t bytes = 2, tableBits = 6;
-  static Channels read(const uint8_t* at) {
-    uint16_t p;
-    std::memcpy(&p, at, 2);
-    return {uint32_t{p} >> 10 & 0x3E, uint32_t{p} >> 5 & 0x3F, uint32_t{p} << 1 & 0x3E};
-  }
-  static void write(uint8_t* at, Channels c) {
-    const auto p = static_cast<uint16_t>((c.red >> 1) << 11 | c.green << 5 | c.blue >> 1);
-    std::memcpy(at, &p, 2);
-  }
-};
+// A pixel's channels as the accumulation operations read them: each at the
+// width of the format's widest channel (a 5-bit channel of 5-6-5 counts
+// double), and the pixel rebuilt from values of that width.
+template <class Format>
+Rgb8 accumChannels(const uint8_t* at) {
+  constexpr uint32_t drop = 8 - Format::channelBits;
+  const Rgb8 c = Format::decode(Format::load(at));
+  return {c.r >> drop, c.g >> drop, c.b >> drop};
+}
 
-struct Rgb24Pixels {
-  static constexpr uint32_t bytes = 3, tableBits = 8;
-  static Channels read(const uint8_t* at) { return {at[2], at[1], at[0]}; }
-  static void write(uint8_t* at, Channels c) {
-    at[0] = static_cast<uint8_t>(c.blue);
-    at[1] = static_cast<uint8_t>(c.green);
-    at[2] = static_cast<uint8_t>(c.red);
-  }
-};
-
-struct Rgb32Pixels {
-  static constexpr uint32_t bytes = 4, tableBits = 8;
-  static Channels read(const uint8_t* at) {
-    uint32_t p;
-    std::memcpy(&p, at, 4);
-    return {p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF};
-  }
-  static void write(uint8_t* at, Channels c) {
-    const uint32_t p = c.red << 16 | c.green << 8 | c.blue;
-    std::memcpy(at, &p, 4);
-  }
-};
-
-inline uint32_t accumWord(const int32_t* table, Channels c) {
-  return static_cast<uint32_t>(table[c.red]) << 20 | static_cast<uint32_t>(table[c.green]) << 10 |
-         static_cast<uint32_t>(table[c.blue]);
+template <class Format>
+void storeAccumChannels(uint8_t* at, const Rgb8& c) {
+  constexpr uint32_t raise = 8 - Format::channelBits;
+  Format::store(at, Format::encode(Rgb8{c.r << raise, c.g << raise, c.b << raise}));
 }
 
 // Calls visit(pixel address, accumulation word) for every pixel, walking the
 // colour buffer by its row stride and the accumulation buffer by `width`.
-template <class Pixels, class Visit>
-void forEachPixel(RukContext* context, Visit visit) {
-  uint32_t* accum = context->accumBuffer;
-  for (uint32_t row = 0; row < context->height; ++row) {
-    uint8_t* pixel = colorRow(context, row);
-    for (uint32_t col = 0; col < context->width; ++col, pixel += Pixels::bytes, ++accum) visit(pixel, *accum);
+template <class Format, class Visit>
+void forEachPixel(const BufferSet& buffers, Visit visit) {
+  uint32_t* accum = buffers.accumBuffer;
+  for (uint32_t row = 0; row < buffers.height; ++row) {
+    uint8_t* pixel = colorRow(buffers, row);
+    for (uint32_t col = 0; col < buffers.width; ++col, pixel += Format::bytesPerPixel, ++accum) visit(pixel, *accum);
   }
 }
 
-void multiplyAccumulation(RukContext* context, float s) {
+void multiplyAccumulation(const BufferSet& buffers, float s) {
   int32_t table[ACCUM_TABLE_SIZE];
   buildScaleTable(table, ACCUM_FIELD_BITS, ACCUM_FIELD_BITS, s);
-  uint32_t* accum = context->accumBuffer;
-  const size_t count = pixelCount(context);
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t a = accum[i];
-    accum[i] = accumWord(table, {a >> 20 & ACCUM_FIELD_MASK, a >> 10 & ACCUM_FIELD_MASK, a & ACCUM_FIELD_MASK});
-  }
+  uint32_t* accum = buffers.accumBuffer;
+  const size_t count = pixelCount(buffers);
+  for (size_t i = 0; i < count; ++i) accum[i] = accumWord(table, accumFields(accum[i]));
 }
 
-template <class Pixels>
-void accumulatePixels(RukContext* context, uint32_t operation, float s) {
+template <class Format>
+void accumulatePixels(const BufferSet& buffers, uint32_t operation, float s) {
+  constexpr uint32_t pixelBits = Format::channelBits;
   int32_t table[ACCUM_TABLE_SIZE];
   switch (operation) {
     case ACCUM_ADD:
-      buildScaleTable(table, Pixels::tableBits, ACCUM_FIELD_BITS, s);
+      buildScaleTable(table, pixelBits, ACCUM_FIELD_BITS, s);
       // One 32-bit addition: a field that passes 1023 carries into the next.
-      forEachPixel<Pixels>(context, [&](uint8_t* p, uint32_t& a) { a += accumWord(table, Pixels::read(p)); });
+      forEachPixel<Format>(buffers, [&](uint8_t* p, uint32_t& a) { a += accumWord(table, accumChannels<Format>(p)); });
       break;
     case ACCUM_LOAD:
-      buildScaleTable(table, Pixels::tableBits, ACCUM_FIELD_BITS, s);
-      forEachPixel<Pixels>(context, [&](uint8_t* p, uint32_t& a) { a = accumWord(table, Pixels::read(p)); });
+      buildScaleTable(table, pixelBits, ACCUM_FIELD_BITS, s);
+      forEachPixel<Format>(buffers, [&](uint8_t* p, uint32_t& a) { a = accumWord(table, accumChannels<Format>(p)); });
       break;
     case ACCUM_RETURN:
-      buildScaleTable(table, ACCUM_FIELD_BITS, Pixels::tableBits, s);
-      forEachPixel<Pixels>(context, [&](uint8_t* p, uint32_t& a) {
-        Pixels::write(p, {static_cast<uint32_t>(table[a >> 20 & ACCUM_FIELD_MASK]),
-                          static_cast<uint32_t>(table[a >> 10 & ACCUM_FIELD_MASK]),
-                          static_cast<uint32_t>(table[a & ACCUM_FIELD_MASK])});
+      buildScaleTable(table, ACCUM_FIELD_BITS, pixelBits, s);
+      forEachPixel<Format>(buffers, [&](uint8_t* p, uint32_t& a) {
+        const Rgb8 f = accumFields(a);
+        storeAccumChannels<Format>(p, {static_cast<uint32_t>(table[f.r]), static_cast<uint32_t>(table[f.g]),
+                                       static_cast<uint32_t>(table[f.b])});
       });
       break;
     case ACCUM_MULT:
-      multiplyAccumulation(context, s);
+      multiplyAccumulation(buffers, s);
       break;
   }
 }
@@ -137,22 +96,12 @@ void buildScaleTable(int32_t* table, uint32_t inBits, uint32_t outBits, float s)
   for (int32_t i = 0; i <= inMax; ++i) table[i] = (i * k + half) / inMax;
 }
 
-bool accumulateBuffer(RukContext* context, uint32_t operation, float value) {
-  if ((context->bufferFlags & BUFFER_COLOR) == 0 || (context->bufferFlags & BUFFER_ACCUM) == 0) return false;
+bool accumulateBuffer(const BufferSet& buffers, uint32_t operation, float value) {
+  if ((buffers.bufferFlags & BUFFER_COLOR) == 0 || (buffers.bufferFlags & BUFFER_ACCUM) == 0) return false;
   if (operation > ACCUM_MULT) return false;
   // Clamped to 0..1; NaN counts as 0.
   const float s = value > 1.0f ? 1.0f : (value > 0.0f ? value : 0.0f);
-
-  switch (context->colorModel.format) {
-    case Rgb555: accumulatePixels<Rgb555Pixels>(context, operation, s); break;
-    case Rgb16: accumulatePixels<Rgb16Pixels>(context, operation, s); break;
-    case Rgb24: accumulatePixels<Rgb24Pixels>(context, operation, s); break;
-    case Rgb32: accumulatePixels<Rgb32Pixels>(context, operation, s); break;
-    default: break;  // indexed formats have no accumulation
-  }
+  // Indexed formats have no accumulation.
+  visitDirectFormat(buffers.format, [&](auto format) { accumulatePixels<decltype(format)>(buffers, operation, s); });
   return true;
-}
-
-RukStatus accumulateContext(RukContext* context, uint32_t operation, float value) {
-  return accumulateBuffer(context, operation, value) ? RUK_OK : RUK_ERR_FAILED;
 }

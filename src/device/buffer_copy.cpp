@@ -1,41 +1,32 @@
-// Copying buffers between two contexts of the same size.
+// Copying buffers between two sets of buffers of the same size.
 #include <cstring>
 
 #include "device/buffer_ops.h"
-#include "device/color_buffer.h"
 
 namespace {
 
 // Colour rows may be padded differently in the two buffers; only the
 // `width` pixels of each row are copied.
-void copyColor(const RukContext* source, RukContext* destination) {
+void copyColor(const BufferSet& source, const BufferSet& destination) {
   const size_t length = colorRowLength(source);
-  if (colorRowStride(source) == length && colorRowStride(destination) == length) {
-    std::memmove(destination->colorBuffer, source->colorBuffer, length * source->height);
+  if (source.rowBytes == length && destination.rowBytes == length) {
+    std::memmove(destination.colorBuffer, source.colorBuffer, length * source.height);
     return;
   }
-  for (uint32_t row = 0; row < source->height; ++row) {
+  for (uint32_t row = 0; row < source.height; ++row) {
     std::memmove(colorRow(destination, row), colorRow(source, row), length);
   }
 }
 
 }  // namespace
 
-bool copyBuffers(const RukContext* source, RukContext* destination, uint32_t mask) {
-  const uint32_t copy = mask & source->bufferFlags & destination->bufferFlags;
-  if (source->width != destination->width || source->height != destination->height) return false;
-  // A context copied onto itself already holds what the copy would write.
-  if (source == destination) return true;
+bool copyBuffers(const BufferSet& source, const BufferSet& destination, uint32_t mask) {
+  const uint32_t copy = mask & source.bufferFlags & destination.bufferFlags;
+  if (source.width != destination.width || source.height != destination.height) return false;
 
   const size_t words = pixelCount(source);
-  if (copy & BUFFER_DEPTH) std::memmove(destination->depthBuffer, source->depthBuffer, words * sizeof(int32_t));
-  if ((copy & BUFFER_COLOR) && source->colorModel.format == destination->colorModel.format) {
-    copyColor(source, destination);
-  }
-  if (copy & BUFFER_ACCUM) std::memmove(destination->accumBuffer, source->accumBuffer, words * sizeof(uint32_t));
+  if (copy & BUFFER_DEPTH) std::memmove(destination.depthBuffer, source.depthBuffer, words * sizeof(int32_t));
+  if ((copy & BUFFER_COLOR) && source.format == destination.format) copyColor(source, destination);
+  if (copy & BUFFER_ACCUM) std::memmove(destination.accumBuffer, source.accumBuffer, words * sizeof(uint32_t));
   return true;
-}
-
-RukStatus copyContextBuffers(const RukContext* source, RukContext* destination, uint32_t mask) {
-  return copyBuffers(source, destination, mask) ? RUK_OK : RUK_ERR_FAILED;
 }

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 
+#include "device/pixel_format.h"
 #include "runtime/memory.h"
 
 namespace {
@@ -35,15 +36,12 @@ uint32_t wordShift(uint32_t shift, uint32_t otherA, uint32_t otherB) {
   return 8;
 }
 
+// The sizes of the format's pixels; false for values that name no format.
 bool formatSizes(uint32_t format, uint32_t* bitsPerPixel, uint32_t* bytesPerPixel) {
-  switch (format) {
-    case Indexed8: *bitsPerPixel = 8; *bytesPerPixel = 1; return true;
-    case Rgb555:
-    case Rgb16: *bitsPerPixel = 16; *bytesPerPixel = 2; return true;
-    case Rgb24: *bitsPerPixel = 24; *bytesPerPixel = 3; return true;
-    case Rgb32: *bitsPerPixel = 32; *bytesPerPixel = 4; return true;
-    default: return false;
-  }
+  const uint32_t bytes = pixelFormatBytes(format);
+  *bitsPerPixel = 8 * bytes;
+  *bytesPerPixel = bytes;
+  return bytes != 0;
 }
 
 bool buildIndexedModel(RukColorModel* model, const RukDeviceDescriptor* descriptor) {

@@ -66,3 +66,10 @@ bool buildColorModel(RukColorModel* model, const RukDeviceDescriptor* descriptor
 // The palette index nearest to a colour; the lowest index wins ties; an empty
 // palette gives 0xFFFFFFFF.
 uint32_t nearestPaletteIndex(const RukColorModel* model, uint32_t red, uint32_t green, uint32_t blue);
+
+// The inverse colour maps of an indexed colour model: for a grid of colours,
+// the nearest palette index (255 for an empty palette). map6 has 64 entries,
+// index b * 16 + g * 4 + r for levels 0..3 standing for 85 times the level;
+// map12 has 4,096, index b * 256 + g * 16 + r for levels 0..15 standing for
+// 17 times the level.
+void buildInverseColorMaps(const RukColorModel* model, uint8_t* map6, uint8_t* map12);

@@ -4,9 +4,7 @@
 
 #include <cstdint>
 
-#include "context/context.h"
 #include "device/color_model.h"
-#include "raster/raster.h"
 
 namespace {
 
@@ -51,7 +49,7 @@ void fillInverseMap(const RukColorModel* model, uint8_t* map, uint32_t levels, u
 
 }  // namespace
 
-void buildInverseColorMaps(const RukContext* context, RasterState* state) {
-  fillInverseMap(&context->colorModel, state->inverseColorMap6, 4, 85);
-  fillInverseMap(&context->colorModel, state->inverseColorMap12, 16, 17);
+void buildInverseColorMaps(const RukColorModel* model, uint8_t* map6, uint8_t* map12) {
+  fillInverseMap(model, map6, 4, 85);
+  fillInverseMap(model, map12, 16, 17);
 }

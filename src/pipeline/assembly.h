@@ -1,17 +1,33 @@
 // Primitive assembly: clipping against the view volume, screen mapping, the
 // fixed-point setup of RasterPrimitive records and queueing them.
+//
+// Assembly never draws. It stops as soon as the queue is full, so that the
+// render walk draws the queue before the next primitive is queued, and then
+// goes on from where it stopped.
 #pragma once
 #include <cstdint>
 
 #include "pipeline/batch.h"
 
 struct RukContext;
+struct AssemblyFrame;
 
-bool assembleTriangles(RukContext* context, const ModelPacket* packet, uint32_t pipelineFlags);
-bool assembleLines(RukContext* context, uint32_t sourceKind, const ModelPacket* packet,
-                   uint32_t pipelineFlags);
-bool assemblePoints(RukContext* context, uint32_t sourceKind, const ModelPacket* packet,
-                    uint32_t pipelineFlags);
+// How far an assembly pass over the batch has come: the entry it is at, and
+// how many of that entry's primitives (the triangles of its clipped fan, its
+// edges, its corners) it has already dealt with.
+struct AssemblyCursor {
+  uint32_t entry = 0;
+  uint32_t part = 0;
+};
+
+// Each assembles the batch from `cursor` on: true when the batch is done,
+// false when the queue became full, with the cursor just past the primitive
+// that filled it. Lines and points come from models of `sourceKind`.
+bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, AssemblyCursor* cursor);
+bool assembleLines(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame,
+                   AssemblyCursor* cursor);
+bool assemblePoints(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame,
+                    AssemblyCursor* cursor);
 
 // Clips the polygon in the current clip buffer against one plane and makes
 // the other buffer current; gives the new vertex count.

@@ -5,8 +5,19 @@
 #include "device/product_table.h"
 
 namespace {
+
 // The largest coordinate a 16.16 value can carry.
 constexpr float FIXED_LIMIT = 32767.0f;
+
+// The fog colour (attribute 32) taken apart with the colour model's word shifts.
+void fogChannels(const RukContext* context, uint32_t* red, uint32_t* green, uint32_t* blue) {
+  const uint32_t fog = context->attributes[ATTR_FOG_COLOR];
+  const RukColorModel& model = context->colorModel;
+  *red = (fog >> model.redWordShift) & 0xFFu;
+  *green = (fog >> model.greenWordShift) & 0xFFu;
+  *blue = (fog >> model.blueWordShift) & 0xFFu;
+}
+
 }  // namespace
 
 AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlags) {
@@ -31,13 +42,27 @@ AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlag
   frame.redShift = model.redWordShift;
   frame.greenShift = model.greenWordShift;
   frame.blueShift = model.blueWordShift;
-  const uint32_t fog = context->attributes[ATTR_FOG_COLOR];
-  frame.fogRed = (fog >> frame.redShift) & 0xFFu;
-  frame.fogGreen = (fog >> frame.greenShift) & 0xFFu;
-  frame.fogBlue = (fog >> frame.blueShift) & 0xFFu;
+  fogChannels(context, &frame.fogRed, &frame.fogGreen, &frame.fogBlue);
   frame.separateSpecular = context->attributes[ATTR_SEPARATE_SPECULAR] != 0;
   frame.perPixelFog = context->attributes[ATTR_FOG_PER_PIXEL] != 0;
   return frame;
+}
+
+RasterTarget makeRasterTarget(const RukContext* context) {
+  RasterTarget target;
+  target.colorBuffer = context->colorBuffer;
+  target.rowBytes = context->rowBytes;
+  target.width = context->width;
+  target.depthBuffer = context->depthBuffer;
+  target.depthRow = context->width;
+  fogChannels(context, &target.fogRed, &target.fogGreen, &target.fogBlue);
+  target.texels = context->boundTexture.texels;
+  target.log2Width = context->boundTexture.log2Width;
+  target.log2Height = context->boundTexture.log2Height;
+  const RasterState* state = context->rasterState;
+  target.inverseColorMap12 = state != nullptr ? state->inverseColorMap12 : nullptr;
+  target.inverseColorMap6 = state != nullptr ? state->inverseColorMap6 : nullptr;
+  return target;
 }
 
 void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot) {
@@ -70,10 +95,4 @@ void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, R
   slot->a = static_cast<int32_t>((vertex.color >> 24) << 16);
   if (frame.pipelineFlags & RF_SPECULAR) addSpecular(frame, vertex.specular, slot);
   if (frame.pipelineFlags & RF_FOG) mixFog(frame, vertex.specular >> 24, slot);
-}
-
-void commitQueueRecord(RukContext* context, uint32_t pipelineFlags) {
-  RasterState* state = context->rasterState;
-  state->queuedCount += 1;
-  if (state->queuedCount >= state->queueCapacity) flushRasterQueue(context, pipelineFlags);
 }

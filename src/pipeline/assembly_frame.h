@@ -9,13 +9,12 @@
 // under orthographic projection, where w is 1 and that formula would give
 // every vertex the same depth, (z - near)/(far - near)*2^30 instead.
 #pragma once
-#include <cstddef>
 #include <cstdint>
-#include <utility>
 
 #include "context/context.h"
 #include "pipeline/batch.h"
 #include "raster/raster.h"
+#include "raster/raster_queue.h"
 
 // Conversion toward zero into 32 bits; values beyond the range (and NaN)
 // saturate instead of being undefined.
@@ -56,6 +55,9 @@ struct AssemblyFrame {
 
 AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlags);
 
+// What the scan converters draw into, taken from the context for a flush.
+RasterTarget makeRasterTarget(const RukContext* context);
+
 inline ScreenVertex mapToScreen(const AssemblyFrame& frame, const BatchVertex& vertex) {
   ScreenVertex out;
   out.x = frame.halfWidth + vertex.w * vertex.x * frame.scaleX;
@@ -90,34 +92,8 @@ void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* sl
 // Mixes the slot's colour towards the fog colour by a fog amount 0..255.
 void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot);
 
-// The record the next primitive is written into (its contents are stale).
-inline RasterPrimitive* nextQueueRecord(RukContext* context) {
-  RasterState* state = context->rasterState;
-  return &state->queue[state->queuedCount];
-}
-
-// A queue record with every field zero, written with wide stores: the
-// processor's string store starts too slowly for a record this small, and
-// assembly clears one per primitive.
-inline RasterPrimitive* nextClearedQueueRecord(RukContext* context) {
-  using Chunk = long long __attribute__((vector_size(32)));
-  constexpr std::size_t chunks = sizeof(RasterPrimitive) / sizeof(Chunk);
-  RasterPrimitive* record = nextQueueRecord(context);
-  auto* bytes = reinterpret_cast<unsigned char*>(record);
-  // Straight-line stores: a loop here would be turned back into memset.
-  [&]<std::size_t... I>(std::index_sequence<I...>) {
-    const Chunk zero{};
-    (__builtin_memcpy(bytes + I * sizeof(Chunk), &zero, sizeof(Chunk)), ...);
-  }(std::make_index_sequence<chunks>{});
-  __builtin_memset(bytes + chunks * sizeof(Chunk), 0, sizeof(RasterPrimitive) % sizeof(Chunk));
-  return record;
-}
-
-// Counts the record written at nextQueueRecord and flushes a full queue.
-void commitQueueRecord(RukContext* context, uint32_t pipelineFlags);
-
 // Sets up one screen-space triangle (p0, p1, p2 in batch order) and queues
 // it, unless it covers no row, is narrower than 0.01 pixel or lies outside
-// the image.
-void setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
+// the image. True when the queue is full afterwards.
+bool setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
                    const ScreenVertex& p1, const ScreenVertex& p2);

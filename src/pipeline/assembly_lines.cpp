@@ -11,7 +11,8 @@ namespace {
 constexpr uint32_t LINE_PLANE_ORDER[] = {CLIP_NEAR, CLIP_FAR,  CLIP_LEFT,
                                          CLIP_RIGHT, CLIP_TOP, CLIP_BOTTOM};
 
-void assembleLine(RukContext* context, const AssemblyFrame& frame, BatchEntry* line) {
+// Queues the line unless it lies outside; true when the queue is full then.
+bool assembleLine(RukContext* context, const AssemblyFrame& frame, BatchEntry* line) {
   if (line->clipOr != 0 && line->clipAnd == 0) {
     for (uint32_t plane : LINE_PLANE_ORDER) {
       if (line->clipOr & plane) {
@@ -20,12 +21,12 @@ void assembleLine(RukContext* context, const AssemblyFrame& frame, BatchEntry* l
       }
     }
   }
-  if (line->clipOr != 0 || line->clipAnd != 0) return;
+  if (line->clipOr != 0 || line->clipAnd != 0) return false;
 
   const ScreenVertex start = mapToScreen(frame, line->corners[0]);
   const ScreenVertex end = mapToScreen(frame, line->corners[1]);
-  if (!onScreen(frame, start) || !onScreen(frame, end)) return;
-  RasterPrimitive* primitive = nextClearedQueueRecord(context);
+  if (!onScreen(frame, start) || !onScreen(frame, end)) return false;
+  RasterPrimitive* primitive = takeQueueRecord(context->rasterState);
   primitive->kind = RP_LINE;
   fillPerVertexSlot(frame, start, &primitive->vertices[0]);
   fillPerVertexSlot(frame, end, &primitive->vertices[1]);
@@ -33,7 +34,7 @@ void assembleLine(RukContext* context, const AssemblyFrame& frame, BatchEntry* l
   if (start.color != end.color) flags |= RF_SMOOTH;
   if (((start.color & end.color) >> 24) != 0xFFu) flags |= RF_BLEND;
   primitive->flags = flags;
-  commitQueueRecord(context, frame.pipelineFlags);
+  return commitQueueRecord(context->rasterState);
 }
 
 // A scratch line entry from two corners.
@@ -51,21 +52,19 @@ BatchEntry edgeOf(const BatchVertex& from, const BatchVertex& to) {
 
 }  // namespace
 
-bool assembleLines(RukContext* context, uint32_t sourceKind, const ModelPacket* /*packet*/,
-                   uint32_t pipelineFlags) {
-  const AssemblyFrame frame = makeAssemblyFrame(context, pipelineFlags);
+bool assembleLines(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame,
+                   AssemblyCursor* cursor) {
+  // Every triangle draws its three edges, shared ones included.
+  const uint32_t lines = sourceKind == MODEL_TRIANGLES ? 3 : (sourceKind == MODEL_LINES ? 1 : 0);
   const uint32_t entries = std::min(context->batchCount, context->batchCapacity);
-  for (uint32_t i = 0; i < entries; ++i) {
-    const BatchEntry& entry = context->batch[i];
-    if (sourceKind == MODEL_TRIANGLES) {
-      // Every triangle draws its three edges, shared ones included.
-      for (uint32_t k = 0; k < 3; ++k) {
-        BatchEntry line = edgeOf(entry.corners[k], entry.corners[(k + 1) % 3]);
-        assembleLine(context, frame, &line);
+  for (; cursor->entry < entries; ++cursor->entry, cursor->part = 0) {
+    const BatchEntry& entry = context->batch[cursor->entry];
+    for (uint32_t k = cursor->part; k < lines; ++k) {
+      BatchEntry line = sourceKind == MODEL_TRIANGLES ? edgeOf(entry.corners[k], entry.corners[(k + 1) % 3]) : entry;
+      if (assembleLine(context, frame, &line)) {
+        cursor->part = k + 1;
+        return false;
       }
-    } else if (sourceKind == MODEL_LINES) {
-      BatchEntry line = entry;
-      assembleLine(context, frame, &line);
     }
   }
   return true;

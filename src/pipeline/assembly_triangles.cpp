@@ -48,26 +48,48 @@ constexpr HalfFields LOWER_HALF{&RasterPrimitive::lowerLeftX, &RasterPrimitive::
                                 &RasterPrimitive::lowerLeftStep, &RasterPrimitive::lowerRightStep,
                                 &RasterPrimitive::lowerPrestep};
 
-// The edges of one half, sampled at its first whole row: the half runs from
-// startY (16.16 value startFixedY) to endY, its left edge from leftStart to
-// leftEnd and its right edge from rightStart to rightEnd (x in pixels).
-[[gnu::always_inline]] inline void setupHalf(RasterPrimitive* primitive, const HalfFields& half,
-                                             int32_t startFixedY, float startY, float endY, float leftStart,
-                                             float rightStart, float leftEnd, float rightEnd) {
-  const int32_t firstRow = (startFixedY + 0xFFFF) >> 16;
-  const float height = endY - startY;
-  const float pre = static_cast<float>(firstRow) - startY;
+// A pixel's sample point is its lower right corner: the rasterizers draw row
+// r with the edges' x at y = r + 1 and a span covers the columns whose sample
+// x lies in (leftX, rightX]. So the first row sampled below a 16.16 y is the
+// next whole one, also when y is itself whole.
+inline float firstSampleRow(int32_t fixedY) { return static_cast<float>((fixedY >> 16) + 1); }
+
+// One edge in 16.16: its x at its first sample row and its change per row.
+// Both follow from the edge's two ends alone (top first), computed alike in
+// every triangle and half, so that the triangles on either side of a shared
+// edge place it at the same x on every row and each pixel along it goes to
+// exactly one of them.
+struct EdgeWalk {
+  int32_t x, step;
+};
+
+[[gnu::always_inline]] inline EdgeWalk walkEdge(int32_t topFixedY, float topY, float topX, float bottomY,
+                                                float bottomX) {
+  const float height = bottomY - topY;
+  const float pre = firstSampleRow(topFixedY) - topY;
   const float rest = height - pre;
-  const float xL = leftStart + pre * ((leftEnd - leftStart) / height);
-  const float xR = rightStart + pre * ((rightEnd - rightStart) / height);
-  primitive->*half.prestep = pre / height;
-  primitive->*half.leftX = truncToInt(xL * FIXED_ONE);
-  primitive->*half.rightX = truncToInt(xR * FIXED_ONE);
-  // With nothing left after the prestep the half's first row is its last,
-  // and its steps are never used.
-  const bool rows = rest != 0.0f;
-  primitive->*half.leftStep = rows ? truncToInt((leftEnd - xL) / rest * FIXED_ONE) : 0;
-  primitive->*half.rightStep = rows ? truncToInt((rightEnd - xR) / rest * FIXED_ONE) : 0;
+  const float x = topX + pre * ((bottomX - topX) / height);
+  // With nothing left after the first sample row the step is never used.
+  return {truncToInt(x * FIXED_ONE), rest != 0.0f ? truncToInt((bottomX - x) / rest * FIXED_ONE) : 0};
+}
+
+// The edge `rows` rows further down: the value the rasterizer's repeated
+// addition of the step reaches, in the same wrapping 32-bit arithmetic.
+inline EdgeWalk advance(const EdgeWalk& edge, int32_t rows) {
+  const uint32_t moved = static_cast<uint32_t>(rows) * static_cast<uint32_t>(edge.step);
+  return {static_cast<int32_t>(static_cast<uint32_t>(edge.x) + moved), edge.step};
+}
+
+// A half's fields: its left and right edges at its first sample row, and
+// how far down its left edge that row lies (startY to endY).
+[[gnu::always_inline]] inline void setupHalf(RasterPrimitive* primitive, const HalfFields& half,
+                                             const EdgeWalk& left, const EdgeWalk& right, int32_t startFixedY,
+                                             float startY, float endY) {
+  primitive->*half.leftX = left.x;
+  primitive->*half.rightX = right.x;
+  primitive->*half.leftStep = left.step;
+  primitive->*half.rightStep = right.step;
+  primitive->*half.prestep = (firstSampleRow(startFixedY) - startY) / (endY - startY);
 }
 
 // Where the long edge meets the middle row, and which end of the middle row
@@ -128,9 +150,9 @@ void setColorChannels(const AssemblyFrame& frame, uint32_t color, RasterVertex* 
 
 }  // namespace
 
-void setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
+bool setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
                    const ScreenVertex& p1, const ScreenVertex& p2) {
-  if (!onScreen(frame, p0) || !onScreen(frame, p1) || !onScreen(frame, p2)) return;
+  if (!onScreen(frame, p0) || !onScreen(frame, p1) || !onScreen(frame, p2)) return false;
   const ScreenVertex* corner[3];
   sortByHeight(p0, p1, p2, corner);
   const ScreenVertex& top = *corner[0];
@@ -142,7 +164,7 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   uint32_t halves = 0;
   if ((topFixedY >> 16) != (middleFixedY >> 16)) halves |= 1;
   if ((middleFixedY >> 16) != (bottomFixedY >> 16)) halves |= 2;
-  if (halves == 0) return;
+  if (halves == 0) return false;
 
   const float topY = top.y;
   const float middleY = middle.y;
@@ -154,13 +176,11 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   const float xLong = (1.0f - t) * xt + t * xb;
   const bool longEdgeLeft = xLong < xm;
   const float width = longEdgeLeft ? xm - xLong : xLong - xm;
-  if (width < 0.01f) return;
-  const float xMidLeft = longEdgeLeft ? xLong : xm;
-  const float xMidRight = xMidLeft + width;
+  if (width < 0.01f) return false;
 
   // Fields the flags do not call for stay zero, so that a routine that
   // carries a quantity the primitive lacks adds nothing with it.
-  RasterPrimitive* primitive = nextClearedQueueRecord(context);
+  RasterPrimitive* primitive = takeQueueRecord(context->rasterState);
   primitive->kind = RP_TRIANGLE;
   primitive->halves = halves;
   RasterVertex* slot = primitive->vertices;
@@ -230,11 +250,18 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   // The halves' edges come between writing the corner fields and reading
   // them back as vectors: by then those stores have left the store buffer,
   // and the vector reads need not wait for them.
+  const EdgeWalk longEdge = walkEdge(topFixedY, topY, xt, bottomY, xb);
   if (halves & 1) {
-    setupHalf(primitive, UPPER_HALF, topFixedY, topY, middleY, xt, xt, xMidLeft, xMidRight);
+    const EdgeWalk shortEdge = walkEdge(topFixedY, topY, xt, middleY, xm);
+    setupHalf(primitive, UPPER_HALF, longEdgeLeft ? longEdge : shortEdge, longEdgeLeft ? shortEdge : longEdge,
+              topFixedY, topY, middleY);
   }
   if (halves & 2) {
-    setupHalf(primitive, LOWER_HALF, middleFixedY, middleY, bottomY, xMidLeft, xMidRight, xb, xb);
+    // The long edge carries on from the rows above the middle vertex's.
+    const EdgeWalk longBelow = advance(longEdge, (middleFixedY >> 16) - (topFixedY >> 16));
+    const EdgeWalk shortEdge = walkEdge(middleFixedY, middleY, xm, bottomY, xb);
+    setupHalf(primitive, LOWER_HALF, longEdgeLeft ? longBelow : shortEdge, longEdgeLeft ? shortEdge : longBelow,
+              middleFixedY, middleY, bottomY);
   }
   spanAllFields(primitive, edge);
   if ((flags & RF_SMOOTH) == 0) {
@@ -245,7 +272,7 @@ void setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
     primitive->dc0dx = primitive->dc1dx = primitive->dc2dx = 0;
   }
   primitive->flags = flags;
-  commitQueueRecord(context, pipelineFlags);
+  return commitQueueRecord(context->rasterState);
 }
 
 namespace {
@@ -278,18 +305,23 @@ uint32_t clipEntry(RukContext* context, const BatchEntry& entry, uint32_t pipeli
 
 }  // namespace
 
-bool assembleTriangles(RukContext* context, const ModelPacket* /*packet*/, uint32_t pipelineFlags) {
-  const AssemblyFrame frame = makeAssemblyFrame(context, pipelineFlags);
+bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, AssemblyCursor* cursor) {
   const uint32_t entries = std::min(context->batchCount, context->batchCapacity);
-  for (uint32_t i = 0; i < entries; ++i) {
-    const BatchEntry& entry = context->batch[i];
+  for (; cursor->entry < entries; ++cursor->entry, cursor->part = 0) {
+    const BatchEntry& entry = context->batch[cursor->entry];
     if (entry.clipAnd != 0) continue;
     if (entry.clipOr == 0) {
-      setupTriangle(context, frame, mapToScreen(frame, entry.corners[0]),
-                    mapToScreen(frame, entry.corners[1]), mapToScreen(frame, entry.corners[2]));
+      if (cursor->part == 0 && setupTriangle(context, frame, mapToScreen(frame, entry.corners[0]),
+                                             mapToScreen(frame, entry.corners[1]),
+                                             mapToScreen(frame, entry.corners[2]))) {
+        cursor->part = 1;
+        return false;
+      }
       continue;
     }
-    const uint32_t count = clipEntry(context, entry, pipelineFlags);
+    // Clipping is repeated when a fan goes on after the queue was drawn: it
+    // gives the same polygon again.
+    const uint32_t count = clipEntry(context, entry, frame.pipelineFlags);
     if (count < 3) continue;
     // A fan around the polygon's first vertex.
     const BatchVertex* polygon = context->clipCurrent;
@@ -303,10 +335,13 @@ bool assembleTriangles(RukContext* context, const ModelPacket* /*packet*/, uint3
       fan.clipOr = 0;
       fan.clipAnd = 0;
     }
-    for (uint32_t k = 0; k + 2 < count; ++k) {
+    for (uint32_t k = cursor->part; k + 2 < count; ++k) {
       const BatchEntry& fan = context->fanTriangles[k];
-      setupTriangle(context, frame, mapToScreen(frame, fan.corners[0]),
-                    mapToScreen(frame, fan.corners[1]), mapToScreen(frame, fan.corners[2]));
+      if (setupTriangle(context, frame, mapToScreen(frame, fan.corners[0]),
+                        mapToScreen(frame, fan.corners[1]), mapToScreen(frame, fan.corners[2]))) {
+        cursor->part = k + 1;
+        return false;
+      }
     }
   }
   return true;

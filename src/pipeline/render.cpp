@@ -1,14 +1,41 @@
 // Drawing one model: primitives are collected into batches of up to 128,
-// and each batch runs through the vertex stage, lighting and assembly; the
-// raster queue is flushed once at the end, so every primitive has been drawn
-// when the call returns.
+// and each batch runs through the vertex stage, lighting and assembly. The
+// walk draws the raster queue whenever assembly has filled it, and once more
+// at the end, so every primitive has been drawn when the call returns.
 #include "pipeline/render.h"
 
 #include "context/context.h"
 #include "pipeline/assembly.h"
+#include "pipeline/assembly_frame.h"
 #include "pipeline/lighting.h"
 #include "pipeline/render_stages.h"
-#include "raster/raster.h"
+#include "raster/raster_queue.h"
+
+namespace {
+
+bool drawRasterQueue(RukContext* context, uint32_t pipelineFlags) {
+  const RasterTarget target = makeRasterTarget(context);
+  return flushRasterQueue(context->rasterState, &target, pipelineFlags);
+}
+
+// Assembles the batch by the model's type and the render mode, from the
+// cursor on; false when the queue became full first.
+bool assembleBatch(RukContext* context, uint32_t type, const AssemblyFrame& frame, AssemblyCursor* cursor) {
+  const uint32_t renderMode = context->attributes[ATTR_RENDER_MODE];
+  switch (type) {
+    case MODEL_TRIANGLES:
+      if (renderMode == RENDER_FILLED) return assembleTriangles(context, frame, cursor);
+      if (renderMode == RENDER_EDGES) return assembleLines(context, MODEL_TRIANGLES, frame, cursor);
+      return assemblePoints(context, MODEL_TRIANGLES, frame, cursor);
+    case MODEL_LINES:
+      if (renderMode != RENDER_POINTS) return assembleLines(context, MODEL_LINES, frame, cursor);
+      return assemblePoints(context, MODEL_LINES, frame, cursor);
+    default:
+      return assemblePoints(context, MODEL_POINTS, frame, cursor);
+  }
+}
+
+}  // namespace
 
 void resetVertexCache(RukContext* context) {
   for (VertexCacheEntry& slot : context->vertexCache) {
@@ -27,18 +54,11 @@ bool processBatch(RukContext* context, const ModelPacket* packet, uint32_t pipel
     lightBatchFlat(context, corners, packet, pipelineFlags);
   }
 
-  const uint32_t renderMode = context->attributes[ATTR_RENDER_MODE];
-  switch (type) {
-    case MODEL_TRIANGLES:
-      if (renderMode == RENDER_FILLED) return assembleTriangles(context, packet, pipelineFlags);
-      if (renderMode == RENDER_EDGES) return assembleLines(context, MODEL_TRIANGLES, packet, pipelineFlags);
-      return assemblePoints(context, MODEL_TRIANGLES, packet, pipelineFlags);
-    case MODEL_LINES:
-      if (renderMode != RENDER_POINTS) return assembleLines(context, MODEL_LINES, packet, pipelineFlags);
-      return assemblePoints(context, MODEL_LINES, packet, pipelineFlags);
-    default:
-      return assemblePoints(context, MODEL_POINTS, packet, pipelineFlags);
-  }
+  // A full queue is drawn before the next primitive is queued.
+  const AssemblyFrame frame = makeAssemblyFrame(context, pipelineFlags);
+  AssemblyCursor cursor;
+  while (!assembleBatch(context, type, frame, &cursor)) drawRasterQueue(context, pipelineFlags);
+  return true;
 }
 
 bool walkPrimitives(RukContext* context, const ModelPacket* packet, uint32_t pipelineFlags,
@@ -103,6 +123,6 @@ RukStatus renderModel(RukContext* context, const ModelPacket* packet) {
 
   const bool drawn = walkPrimitives(context, packet, pipelineFlags, processBatch);
   // What was queued before a failure is drawn all the same.
-  const bool flushed = flushRasterQueue(context, pipelineFlags);
+  const bool flushed = drawRasterQueue(context, pipelineFlags);
   return drawn && flushed ? RUK_OK : RUK_ERR_FAILED;
 }

@@ -1,5 +1,5 @@
 // The one skeleton from which every line routine is generated: template
-// arguments are the pixel policy (format) and the LineVariant (depth mode,
+// arguments are the pixel target (format) and the LineVariant (depth mode,
 // smooth colour, blending), so each combination is its own routine and nothing
 // is tested per pixel.
 //
@@ -20,10 +20,9 @@
 #include <cstdint>
 #include <utility>
 
-#include "context/context.h"
 #include "device/product_table.h"
-#include "raster/line_point_pixels.h"
-#include "raster/pixel_encoding.h"
+#include "raster/intensity.h"
+#include "raster/pixel_targets.h"
 #include "raster/raster.h"
 #include "raster/raster_tables.h"
 #include "raster/triangle_variants.h"
@@ -47,7 +46,7 @@ constexpr LineVariant lineSlotVariant(uint32_t slot) {
   return {slot & 3, (slot & RF_SMOOTH) != 0, (slot & RF_BLEND) != 0};
 }
 
-inline void drawNoLine(RukContext*, const RasterPrimitive*) {}
+inline void drawNoLine(const RasterTarget*, const RasterPrimitive*) {}
 
 namespace line_detail {
 
@@ -63,8 +62,13 @@ inline uint32_t product(uint32_t a, uint32_t b) { return productTable8[(a << 8) 
 
 }  // namespace line_detail
 
-template <class Pixels, LineVariant V>
-void drawLine(RukContext* context, const RasterPrimitive* primitive) {
+// The intensities of three clamped 8.16 channels.
+inline Rgb8 intensitiesOf(const std::array<int32_t, 4>& c) {
+  return {static_cast<uint32_t>(c[0]) >> 16, static_cast<uint32_t>(c[1]) >> 16, static_cast<uint32_t>(c[2]) >> 16};
+}
+
+template <class Target, LineVariant V>
+void drawLine(const RasterTarget* target, const RasterPrimitive* primitive) {
   using namespace line_detail;
   const RasterVertex& start = primitive->vertices[0];
   const RasterVertex& end = primitive->vertices[1];
@@ -79,29 +83,29 @@ void drawLine(RukContext* context, const RasterPrimitive* primitive) {
   if (n < 1) return;
 
   // One step along each axis, in colour-buffer bytes and in depth entries.
-  constexpr int64_t bytesPerPixel = Pixels::bytesPerPixel;
+  constexpr int64_t bytesPerPixel = Target::bytesPerPixel;
   const int64_t columnBytes = x1 > x0 ? bytesPerPixel : -bytesPerPixel;
-  const int64_t rowBytes = y1 > y0 ? int64_t{context->rowBytes} : -int64_t{context->rowBytes};
+  const int64_t rowBytes = y1 > y0 ? int64_t{target->rowBytes} : -int64_t{target->rowBytes};
   const int64_t columnEntries = x1 > x0 ? 1 : -1;
-  const int64_t rowEntries = y1 > y0 ? int64_t{context->width} : -int64_t{context->width};
+  const int64_t rowEntries = y1 > y0 ? int64_t{target->depthRow} : -int64_t{target->depthRow};
   const int64_t majorBytes = xMajor ? columnBytes : rowBytes;
   const int64_t minorBytes = xMajor ? rowBytes : columnBytes;
   const int64_t majorEntries = xMajor ? columnEntries : rowEntries;
   const int64_t minorEntries = xMajor ? rowEntries : columnEntries;
   const int32_t minorLength = xMajor ? dy : dx;
 
-  uint8_t* const color = context->colorBuffer;
-  int32_t* const depth = context->depthBuffer;
-  int64_t colorOffset = colorOffsetOf(context, y0, x0, Pixels::bytesPerPixel);
+  uint8_t* const color = target->colorBuffer;
+  int32_t* const depth = target->depthBuffer;
+  int64_t colorOffset = colorOffsetOf(*target, y0, x0, Target::bytesPerPixel);
   int64_t depthOffset = 0;
   int64_t z = start.z;
   int64_t zStep = 0;
   if constexpr (V.carriesDepth()) {
-    depthOffset = depthOffsetOf(context, y0, x0);
+    depthOffset = depthOffsetOf(*target, y0, x0);
     zStep = (int64_t{end.z} - int64_t{start.z}) / n;  // truncates toward zero
   }
 
-  const Pixels pixels(context);
+  const Target pixels(*target);
   std::array<int32_t, 4> c = channelsOf(start);
   std::array<int32_t, 4> cStep{};
   if constexpr (V.smooth) {
@@ -113,7 +117,7 @@ void drawLine(RukContext* context, const RasterPrimitive* primitive) {
   uint32_t flatValue = 0;
   uint32_t flatSource[3] = {};
   const uint8_t* flatKeep = nullptr;
-  if constexpr (!V.smooth && !V.blend) flatValue = pixels.encode816(c[0], c[1], c[2]);
+  if constexpr (!V.smooth && !V.blend) flatValue = pixels.encode(intensitiesOf(c));
   if constexpr (!V.smooth && V.blend) {
     const uint32_t a = static_cast<uint32_t>(c[ALPHA]) >> 16;
     for (uint32_t i = 0; i < 3; ++i) flatSource[i] = product(a, static_cast<uint32_t>(c[i]) >> 16);
@@ -129,9 +133,9 @@ void drawLine(RukContext* context, const RasterPrimitive* primitive) {
       if constexpr (!V.blend && !V.smooth) {
         pixels.write(at, flatValue);
       } else if constexpr (!V.blend) {
-        pixels.write(at, pixels.encode816(c[0], c[1], c[2]));
+        pixels.write(at, pixels.encode(intensitiesOf(c)));
       } else {
-        const Rgb8 dst = pixels.load(at);
+        const Rgb8 dst = pixels.read(at);
         uint32_t out[3];
         if constexpr (V.smooth) {
           const uint32_t a = static_cast<uint32_t>(c[ALPHA]) >> 16;
@@ -144,7 +148,7 @@ void drawLine(RukContext* context, const RasterPrimitive* primitive) {
           out[1] = flatSource[1] + flatKeep[dst.g];
           out[2] = flatSource[2] + flatKeep[dst.b];
         }
-        pixels.write(at, pixels.encodeBytes(out[0], out[1], out[2]));
+        pixels.write(at, pixels.encode({out[0], out[1], out[2]}));
       }
       // Without a test every pixel is visible: write-only members replace
       // the depth of every visited pixel, nearer or not.
@@ -167,11 +171,11 @@ void drawLine(RukContext* context, const RasterPrimitive* primitive) {
 }
 
 // The 32 slots of a format's line table.
-template <class Pixels>
+template <class Target>
 consteval LineTable makeLineTable() {
   LineTable table{};
   [&]<uint32_t... Slot>(std::integer_sequence<uint32_t, Slot...>) {
-    ((table[Slot] = lineSlotDraws(Slot) ? &drawLine<Pixels, lineSlotVariant(Slot)> : &drawNoLine), ...);
+    ((table[Slot] = lineSlotDraws(Slot) ? &drawLine<Target, lineSlotVariant(Slot)> : &drawNoLine), ...);
   }(std::make_integer_sequence<uint32_t, LINE_TABLE_SIZE>{});
   return table;
 }

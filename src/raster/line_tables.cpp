@@ -3,8 +3,8 @@
 #include "raster/line_family.h"
 #include "raster/raster_tables.h"
 
-constinit const LineTable indexed8LineTable = makeLineTable<IndexedNearestPixels>();
-constinit const LineTable rgb555LineTable = makeLineTable<Rgb555Pixels>();
-constinit const LineTable rgb16LineTable = makeLineTable<Rgb16Pixels>();
-constinit const LineTable rgb24LineTable = makeLineTable<Rgb24Pixels>();
-constinit const LineTable rgb32LineTable = makeLineTable<Rgb32Pixels>();
+constinit const LineTable indexed8LineTable = makeLineTable<IndexedNearestTarget>();
+constinit const LineTable rgb555LineTable = makeLineTable<Rgb555Target>();
+constinit const LineTable rgb16LineTable = makeLineTable<Rgb16Target>();
+constinit const LineTable rgb24LineTable = makeLineTable<Rgb24Target>();
+constinit const LineTable rgb32LineTable = makeLineTable<Rgb32Target>();

@@ -1,107 +1,117 @@
-// Where a triangle routine writes its pixels: one target per triangle table.
+// Where the scan converters write their pixels: one target per routine
+// table, made from a format's description (device/pixel_format.h) and the
+// raster's record. Triangles, lines and points of a format share it.
 //
-// A target is bound to one colour-buffer row at a time and stores three
-// 8-bit intensities at a column in its table's encoding, or reads a stored
-// pixel back as three intensities for blending. Every target also moves and
-// encodes eight pixels at a time (loadBlock, storeBlock, encodeBlock,
-// decodeBlock), with results identical pixel for pixel; an encoding that
-// depends on the column (the dither) says so with encodingVariesByColumn.
+// A target encodes three intensities and writes the pixel at an address, or
+// reads a stored pixel back as intensities for blending (lines and points).
+// Bound to a colour-buffer row, it stores and loads by column (triangles),
+// and it also moves and encodes eight pixels at a time (loadBlock,
+// storeBlock, encodeBlock, decodeBlock) with results identical pixel for
+// pixel. An encoding that depends on the column (the dither) says so with
+// encodingVariesByColumn.
 //
 // Only sources compiled for x86-64-v3 include this header.
 #pragma once
 #include <cstdint>
 
-#include "context/context.h"
-#include "raster/pixel_encoding.h"
-#include "raster/raster.h"
+#include "device/pixel_format.h"
+#include "raster/raster_target.h"
 #include "raster/simd8.h"
 
-template <class Encoding>
+template <class Format>
 struct DirectTarget {
-  using PixelEncoding = Encoding;
-  static constexpr uint32_t bytesPerPixel = Encoding::bytesPerPixel;
+  static constexpr uint32_t bytesPerPixel = Format::bytesPerPixel;
+  static constexpr bool encodingVariesByColumn = false;
 
   uint8_t* row = nullptr;
 
-  explicit DirectTarget(const RukContext*) {}
-  void beginRow(uint32_t, uint8_t* rowStart) { row = rowStart; }
-  void store(int32_t column, uint32_t r, uint32_t g, uint32_t b) const {
-    Encoding::write(row + static_cast<uint32_t>(column) * bytesPerPixel, Encoding::fromBytes(r, g, b));
-  }
-  Rgb8 load(int32_t column) const {
-    return Encoding::readBack(Encoding::read(row + static_cast<uint32_t>(column) * bytesPerPixel));
-  }
+  explicit DirectTarget(const RasterTarget&) {}
 
-  static constexpr bool encodingVariesByColumn = false;
-  Lanes8 loadBlock(const uint8_t* at) const { return BlockCodec<Encoding>::loadRaw(at); }
-  void storeBlock(uint8_t* at, Lanes8 pixels) const { BlockCodec<Encoding>::storeRaw(at, pixels); }
-  Lanes8 encodeBlock(const Channels8& c, int32_t) const { return BlockCodec<Encoding>::encode(c); }
-  Channels8 decodeBlock(Lanes8 pixels) const { return BlockCodec<Encoding>::decode(pixels); }
+  uint32_t encode(const Rgb8& c) const { return Format::encode(c); }
+  static void write(uint8_t* at, uint32_t pixel) { Format::store(at, pixel); }
+  static Rgb8 read(const uint8_t* at) { return Format::decode(Format::load(at)); }
+
+  void beginRow(uint32_t, uint8_t* rowStart) { row = rowStart; }
+  void store(int32_t column, const Rgb8& c) const { write(row + static_cast<uint32_t>(column) * bytesPerPixel, encode(c)); }
+  Rgb8 load(int32_t column) const { return read(row + static_cast<uint32_t>(column) * bytesPerPixel); }
+
+  static Lanes8 loadBlock(const uint8_t* at) { return PixelBlock8<bytesPerPixel>::load(at); }
+  static void storeBlock(uint8_t* at, Lanes8 pixels) { PixelBlock8<bytesPerPixel>::store(at, pixels); }
+  static Lanes8 encodeBlock(const Channels8& c, int32_t) { return asLanes8(Format::encode(asU32x8(c))); }
+  static Channels8 decodeBlock(Lanes8 pixels) { return asLanes8(Format::decode(asU32x8(pixels))); }
 };
 
-using Rgb32Target = DirectTarget<Rgb32Encoding>;
-using Rgb24Target = DirectTarget<Rgb24Encoding>;
-using Rgb16Target = DirectTarget<Rgb16Encoding>;
-using Rgb555Target = DirectTarget<Rgb555Encoding>;
+using Rgb32Target = DirectTarget<Rgb32Format>;
+using Rgb24Target = DirectTarget<Rgb24Format>;
+using Rgb16Target = DirectTarget<Rgb16Format>;
+using Rgb555Target = DirectTarget<Rgb555Format>;
 
 // Indexed8 without dither: the nearest palette colour through inverseColorMap12.
 struct IndexedNearestTarget {
-  static constexpr uint32_t bytesPerPixel = 1;
+  using Codec = IndexedNearestCodec;
+  static constexpr uint32_t bytesPerPixel = Codec::bytesPerPixel;
+  static constexpr bool encodingVariesByColumn = false;
 
-  const uint8_t* map12;
+  Codec codec;
   uint8_t* row = nullptr;
 
-  explicit IndexedNearestTarget(const RukContext* context) : map12(context->rasterState->inverseColorMap12) {}
-  void beginRow(uint32_t, uint8_t* rowStart) { row = rowStart; }
-  void store(int32_t column, uint32_t r, uint32_t g, uint32_t b) const {
-    row[column] = map12[nearestIndex12(r, g, b)];
-  }
-  Rgb8 load(int32_t column) const { return indexedReadBack(row[column]); }
+  explicit IndexedNearestTarget(const RasterTarget& target) : codec{target.inverseColorMap12} {}
 
-  static constexpr bool encodingVariesByColumn = false;
-  Lanes8 loadBlock(const uint8_t* at) const { return BlockCodec8::loadRaw(at); }
-  void storeBlock(uint8_t* at, Lanes8 pixels) const { BlockCodec8::storeRaw(at, pixels); }
-  Lanes8 encodeBlock(const Channels8& c, int32_t) const { return tableBytes8(map12, nearestIndex12x8(c)); }
-  Channels8 decodeBlock(Lanes8 pixels) const { return BlockCodec8::decode(pixels); }
+  uint32_t encode(const Rgb8& c) const { return codec.encode(c); }
+  static void write(uint8_t* at, uint32_t pixel) { Codec::store(at, pixel); }
+  static Rgb8 read(const uint8_t* at) { return Codec::decode(Codec::load(at)); }
+
+  void beginRow(uint32_t, uint8_t* rowStart) { row = rowStart; }
+  void store(int32_t column, const Rgb8& c) const { write(row + column, encode(c)); }
+  Rgb8 load(int32_t column) const { return read(row + column); }
+
+  static Lanes8 loadBlock(const uint8_t* at) { return PixelBlock8<1>::load(at); }
+  static void storeBlock(uint8_t* at, Lanes8 pixels) { PixelBlock8<1>::store(at, pixels); }
+  Lanes8 encodeBlock(const Channels8& c, int32_t) const {
+    return tableBytes8(codec.map12, asLanes8(Codec::mapIndex(asU32x8(c))));
+  }
+  static Channels8 decodeBlock(Lanes8 pixels) { return asLanes8(Codec::decode(asU32x8(pixels))); }
 };
 
 // Indexed8 with the ordered dither through inverseColorMap6. The threshold
-// comes from the row and from the pixel's byte offset in the colour buffer.
+// comes from the row and from the pixel's byte offset in the colour buffer,
+// so this target draws bound to a row only.
 struct IndexedDitheredTarget {
-  static constexpr uint32_t bytesPerPixel = 1;
+  using Codec = IndexedDitheredCodec;
+  static constexpr uint32_t bytesPerPixel = Codec::bytesPerPixel;
+  static constexpr bool encodingVariesByColumn = true;
 
-  const uint8_t* map6;
+  Codec codec;
   uint32_t rowBytes;
   uint8_t* row = nullptr;
-  const uint8_t* thresholds = nullptr;  // the dither matrix row of the current row
-  uint32_t rowOffset = 0;               // byte offset of the row's first pixel
-
-  explicit IndexedDitheredTarget(const RukContext* context)
-      : map6(context->rasterState->inverseColorMap6), rowBytes(context->rowBytes) {}
+  uint32_t rowIndex = 0;
+  uint32_t rowOffset = 0;                         // byte offset of the row's first pixel
   Lanes8 rowThresholds = _mm256_setzero_si256();  // the row's four thresholds, twice
 
-  void beginRow(uint32_t rowIndex, uint8_t* rowStart) {
+  explicit IndexedDitheredTarget(const RasterTarget& target)
+      : codec{target.inverseColorMap6}, rowBytes(target.rowBytes) {}
+
+  void beginRow(uint32_t index, uint8_t* rowStart) {
     row = rowStart;
-    thresholds = DitherMatrix.data() + (rowIndex & 3) * 4;
-    rowOffset = rowIndex * rowBytes;
+    rowIndex = index;
+    rowOffset = index * rowBytes;
     int32_t four;
-    __builtin_memcpy(&four, thresholds, sizeof four);
+    __builtin_memcpy(&four, DitherMatrix.data() + (index & 3) * 4, sizeof four);
     rowThresholds = _mm256_broadcastsi128_si256(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(four)));
   }
-  void store(int32_t column, uint32_t r, uint32_t g, uint32_t b) const {
-    const uint32_t threshold = thresholds[(rowOffset + static_cast<uint32_t>(column)) & 3];
-    row[column] = map6[ditherIndex6(threshold, r, g, b)];
+  void store(int32_t column, const Rgb8& c) const {
+    Codec::store(row + column, codec.encode(Codec::threshold(rowIndex, rowOffset + static_cast<uint32_t>(column)), c));
   }
-  Rgb8 load(int32_t column) const { return indexedReadBack(row[column]); }
+  Rgb8 load(int32_t column) const { return Codec::decode(Codec::load(row + column)); }
 
-  static constexpr bool encodingVariesByColumn = true;
-  Lanes8 loadBlock(const uint8_t* at) const { return BlockCodec8::loadRaw(at); }
-  void storeBlock(uint8_t* at, Lanes8 pixels) const { BlockCodec8::storeRaw(at, pixels); }
+  static Lanes8 loadBlock(const uint8_t* at) { return PixelBlock8<1>::load(at); }
+  static void storeBlock(uint8_t* at, Lanes8 pixels) { PixelBlock8<1>::store(at, pixels); }
   Lanes8 encodeBlock(const Channels8& c, int32_t column) const {
     // Lane k takes the threshold of byte offset rowOffset + column + k.
     const Lanes8 first = splat8((rowOffset + static_cast<uint32_t>(column)) & 3);
     const Lanes8 phase = _mm256_and_si256(_mm256_add_epi32(first, _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)), splat8(7));
-    return tableBytes8(map6, ditherIndex6x8(_mm256_permutevar8x32_epi32(rowThresholds, phase), c));
+    const U32x8 thresholds = asU32x8(_mm256_permutevar8x32_epi32(rowThresholds, phase));
+    return tableBytes8(codec.map6, asLanes8(Codec::mapIndex(thresholds, asU32x8(c))));
   }
-  Channels8 decodeBlock(Lanes8 pixels) const { return BlockCodec8::decode(pixels); }
+  static Channels8 decodeBlock(Lanes8 pixels) { return asLanes8(Codec::decode(asU32x8(pixels))); }
 };

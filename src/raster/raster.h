@@ -1,5 +1,6 @@
 // Records that carry primitives from assembly to the scan converters, the
-// per-context rasterizer block, the feature bits, and the queue.
+// per-context rasterizer block and the feature bits. The queue's operations
+// are in raster/raster_queue.h.
 //
 // Scan conversion is done by one routine per pixel format, primitive kind and
 // feature combination. The routine for a primitive is picked once, by indexing
@@ -9,8 +10,7 @@
 #include <cstdint>
 
 #include "device/color_model.h"
-
-struct RukContext;
+#include "raster/raster_target.h"
 
 // Feature bits, in RasterPrimitive::flags and in a render call's pipelineFlags.
 inline constexpr uint32_t RF_DEPTH_TEST = 1;
@@ -52,18 +52,21 @@ struct RasterPrimitive {
   uint32_t kind;
   // Triangles: per-pixel change of each quantity for one step right.
   int32_t dc0dx, dc1dx, dc2dx, dadx, ds0dx, ds1dx, ds2dx, dfdx, dudx, dvdx, dzdx;
-  // Triangles: the halves' edge positions at their first row and per-row steps (16.16).
+  // Triangles: the halves' edge positions at their first row and per-row steps
+  // (16.16). Row r is sampled at y = r + 1 (a pixel's lower right corner), and
+  // an edge's x on each row depends on its two end points alone.
   int32_t upperLeftX, upperRightX, lowerLeftX, lowerRightX;
   int32_t upperLeftStep, upperRightStep, lowerLeftStep, lowerRightStep;
-  // Triangles: fraction of the left edge at which each half's first row lies.
+  // Triangles: fraction of the left edge at which each half's first row is
+  // sampled.
   float upperPrestep, lowerPrestep;
   // Triangles: bit 1 upper half covers a row, bit 2 lower half does.
   uint32_t halves;
 };
 
-using PointRoutine = void (*)(RukContext* context, const RasterPrimitive* primitive);
-using LineRoutine = void (*)(RukContext* context, const RasterPrimitive* primitive);
-using TriangleRoutine = void (*)(RukContext* context, const RasterPrimitive* primitive,
+using PointRoutine = void (*)(const RasterTarget* target, const RasterPrimitive* primitive);
+using LineRoutine = void (*)(const RasterTarget* target, const RasterPrimitive* primitive);
+using TriangleRoutine = void (*)(const RasterTarget* target, const RasterPrimitive* primitive,
                                  const RasterVertex* leftStart, const RasterVertex* leftEnd,
                                  int32_t leftX, int32_t rightX, int32_t leftStep, int32_t rightStep,
                                  float prestep);
@@ -95,21 +98,20 @@ struct RasterState {
   uint8_t* inverseColorMap12;   // 4,096 entries, indexed formats only
   uint8_t* inverseColorMap6;    // 64 entries, indexed formats only
   const RasterTableSet* tables = nullptr;  // where the three tables came from; null for formats without
+  uint32_t format = Indexed8;              // the pixel format the tables were chosen for
 };
 
-// At context creation: creates context->rasterState with the tables of the
-// context's format, the queue and (indexed formats) the inverse colour maps.
-// False (with "Memory allocation failed." recorded) when an allocation is
-// missing.
-bool selectRasterTables(RukContext* context);
-void freeRasterState(RasterState* state);
+// At context creation, once the colour model is built: the tables of its
+// format, the empty queue and, for indexed formats, the inverse colour maps
+// built from its palette. The allocation wrappers end the process when
+// memory runs out, so this never fails.
+RasterState* selectRasterTables(const RukColorModel* model);
+void freeRasterState(RasterState* state);  // null is accepted
 
-// Runs after every attribute store: attribute 14 switches an Indexed8
-// context between the plain and the dithered triangle table.
-void rasterAttributeChanged(RukContext* context, uint32_t attributeId);
+// The context attribute that turns the dither of indexed colour on.
+inline constexpr uint32_t RASTER_DITHER_ATTRIBUTE = 14;
 
-// Draws and empties the queue, first queued first drawn. Always true.
-bool flushRasterQueue(RukContext* context, uint32_t pipelineFlags);
-
-// Fills both inverse colour maps from the context's palette.
-void buildInverseColorMaps(const RukContext* context, RasterState* state);
+// Runs after every attribute store with the attribute's new word: attribute
+// 14 switches an Indexed8 state between the plain and the dithered triangle
+// table. A null state is ignored.
+void rasterAttributeChanged(RasterState* state, uint32_t attributeId, uint32_t value);

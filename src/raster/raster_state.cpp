@@ -2,7 +2,7 @@
 // and, for indexed colour, the inverse colour maps.
 #include <new>
 
-#include "context/context.h"
+#include "device/color_model.h"
 #include "raster/raster.h"
 #include "runtime/memory.h"
 
@@ -12,13 +12,10 @@ bool isIndexedFormat(uint32_t format) { return format == Indexed8 || format == P
 
 }  // namespace
 
-// The allocation wrappers never return null (exhaustion ends the process), so
-// creation cannot fail part-way.
-bool selectRasterTables(RukContext* context) {
+RasterState* selectRasterTables(const RukColorModel* model) {
   auto* state = new (rukAllocate(sizeof(RasterState))) RasterState{};
-  context->rasterState = state;
-
-  const RasterTableSet* tables = rasterTablesFor(context->colorModel.format);
+  state->format = model->format;
+  const RasterTableSet* tables = rasterTablesFor(model->format);
   state->tables = tables;
   if (tables != nullptr) {
     state->triangleTable = tables->triangles;
@@ -30,12 +27,12 @@ bool selectRasterTables(RukContext* context) {
   state->queuedCount = 0;
   state->queueCapacity = RASTER_QUEUE_CAPACITY;
 
-  if (isIndexedFormat(context->colorModel.format)) {
+  if (isIndexedFormat(model->format)) {
     state->inverseColorMap6 = static_cast<uint8_t*>(rukAllocate(64));
     state->inverseColorMap12 = static_cast<uint8_t*>(rukAllocate(4096));
-    buildInverseColorMaps(context, state);
+    buildInverseColorMaps(model, state->inverseColorMap6, state->inverseColorMap12);
   }
-  return true;
+  return state;
 }
 
 void freeRasterState(RasterState* state) {
@@ -46,10 +43,9 @@ void freeRasterState(RasterState* state) {
   rukRelease(state);
 }
 
-void rasterAttributeChanged(RukContext* context, uint32_t attributeId) {
-  if (attributeId != ATTR_DITHER || context->colorModel.format != Indexed8) return;
-  RasterState* state = context->rasterState;
-  if (state == nullptr || state->tables == nullptr) return;
-  const bool dithered = context->attributes[ATTR_DITHER] != 0 && state->tables->ditheredTriangles != nullptr;
+void rasterAttributeChanged(RasterState* state, uint32_t attributeId, uint32_t value) {
+  if (state == nullptr || attributeId != RASTER_DITHER_ATTRIBUTE || state->format != Indexed8) return;
+  if (state->tables == nullptr) return;
+  const bool dithered = value != 0 && state->tables->ditheredTriangles != nullptr;
   state->triangleTable = dithered ? state->tables->ditheredTriangles : state->tables->triangles;
 }

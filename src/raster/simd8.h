@@ -1,15 +1,18 @@
-// Eight 32-bit lanes at a time (AVX2): the block forms of the pixel
-// encodings and of the colour arithmetic that the triangle spans use. Every
-// function gives, lane by lane, exactly what its scalar counterpart gives.
+// Eight 32-bit lanes at a time (AVX2): the colour arithmetic of the triangle
+// spans, and moving eight pixels of each size between memory and lanes.
+// Every function gives, lane by lane, exactly what its scalar counterpart
+// gives. The encodings themselves come from the format descriptions
+// (device/pixel_format.h), which take U32x8 lanes.
 // Only sources compiled for x86-64-v3 include this header.
 #pragma once
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "raster/pixel_encoding.h"
+#include "device/pixel_format.h"
 
 using Lanes8 = __m256i;
+using U32x8 = uint32_t __attribute__((vector_size(32)));
 
 inline Lanes8 splat8(uint32_t value) { return _mm256_set1_epi32(static_cast<int32_t>(value)); }
 inline Lanes8 add8(Lanes8 a, Lanes8 b) { return _mm256_add_epi32(a, b); }
@@ -48,68 +51,27 @@ inline Channels8 channelsOfWord8(Lanes8 word) {
           _mm256_and_si256(word, mask)};
 }
 
-// Block forms of the direct encodings. Raw pixels travel zero-extended in
-// 32-bit lanes; load and store move eight pixels of the row.
-template <class Encoding>
-struct BlockCodec;
+// The lanes as the format descriptions take them, and back.
+inline U32x8 asU32x8(Lanes8 v) { return reinterpret_cast<U32x8>(v); }
+inline Channels<U32x8> asU32x8(const Channels8& c) { return {asU32x8(c.r), asU32x8(c.g), asU32x8(c.b)}; }
+inline Lanes8 asLanes8(U32x8 v) { return reinterpret_cast<Lanes8>(v); }
+inline Channels8 asLanes8(const Channels<U32x8>& c) { return {asLanes8(c.r), asLanes8(c.g), asLanes8(c.b)}; }
+
+// Eight pixels of `Bytes` bytes each, zero-extended into the lanes, and back:
+// exactly the eight pixels' bytes are read and written.
+template <uint32_t Bytes>
+struct PixelBlock8;
 
 template <>
-struct BlockCodec<Rgb32Encoding> {
-  static Lanes8 loadRaw(const uint8_t* at) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)); }
-  static void storeRaw(uint8_t* at, Lanes8 pixels) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), pixels); }
-  static Lanes8 encode(const Channels8& c) {
-    return _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(c.r, 16), _mm256_slli_epi32(c.g, 8)), c.b);
-  }
-  static Channels8 decode(Lanes8 p) { return channelsOfWord8(p); }
+struct PixelBlock8<4> {
+  static Lanes8 load(const uint8_t* at) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)); }
+  static void store(uint8_t* at, Lanes8 pixels) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), pixels); }
 };
 
-struct BlockCodec16 {
-  static Lanes8 loadRaw(const uint8_t* at) {
-    return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
-  }
-  static void storeRaw(uint8_t* at, Lanes8 pixels) {
-    // packus keeps each 128-bit half apart: lanes 0-3 land in quadword 0 and
-    // lanes 4-7 in quadword 2.
-    const Lanes8 packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(pixels, pixels), 0x08);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(packed));
-  }
-};
-
+// Eight 24-bit pixels are 24 bytes, read and written as 16 and 8.
 template <>
-struct BlockCodec<Rgb16Encoding> : BlockCodec16 {
-  static Lanes8 encode(const Channels8& c) {
-    return _mm256_or_si256(
-        _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(c.r, splat8(0xF8)), 8),
-                        _mm256_slli_epi32(_mm256_and_si256(c.g, splat8(0xFC)), 3)),
-        _mm256_srli_epi32(c.b, 3));
-  }
-  static Channels8 decode(Lanes8 p) {
-    return {_mm256_and_si256(_mm256_srli_epi32(p, 8), splat8(0xF8)),
-            _mm256_and_si256(_mm256_srli_epi32(p, 3), splat8(0xFC)),
-            _mm256_and_si256(_mm256_slli_epi32(p, 3), splat8(0xF8))};
-  }
-};
-
-template <>
-struct BlockCodec<Rgb555Encoding> : BlockCodec16 {
-  static Lanes8 encode(const Channels8& c) {
-    return _mm256_or_si256(
-        _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(c.r, splat8(0xF8)), 7),
-                        _mm256_slli_epi32(_mm256_and_si256(c.g, splat8(0xF8)), 2)),
-        _mm256_srli_epi32(c.b, 3));
-  }
-  static Channels8 decode(Lanes8 p) {
-    return {_mm256_srli_epi32(_mm256_and_si256(p, splat8(0x7C00)), 7),
-            _mm256_srli_epi32(_mm256_and_si256(p, splat8(0x03E0)), 2),
-            _mm256_and_si256(_mm256_slli_epi32(p, 3), splat8(0xF8))};
-  }
-};
-
-// 24-bit pixels: eight of them are exactly 24 bytes, read and written as 16
-// and 8 so that nothing past the eighth pixel is touched.
-template <>
-struct BlockCodec<Rgb24Encoding> {
-  static Lanes8 loadRaw(const uint8_t* at) {
+struct PixelBlock8<3> {
+  static Lanes8 load(const uint8_t* at) {
     const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const __m128i high = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at + 16));
     // Pixels 0-3 are bytes 0-11, pixels 4-7 bytes 12-23.
@@ -118,33 +80,42 @@ struct BlockCodec<Rgb24Encoding> {
                                            0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     return _mm256_shuffle_epi8(both, spread);
   }
-  static void storeRaw(uint8_t* at, Lanes8 pixels) {
+  static void store(uint8_t* at, Lanes8 pixels) {
     const Lanes8 squeeze = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,  //
                                             0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     const Lanes8 packed = _mm256_shuffle_epi8(pixels, squeeze);
-    const __m128i first = _mm256_castsi256_si128(packed);     // bytes 0-11
+    const __m128i first = _mm256_castsi256_si128(packed);        // bytes 0-11
     const __m128i second = _mm256_extracti128_si256(packed, 1);  // bytes 12-23
     _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_or_si128(first, _mm_slli_si128(second, 12)));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(at + 16), _mm_srli_si128(second, 4));
   }
-  static Lanes8 encode(const Channels8& c) { return BlockCodec<Rgb32Encoding>::encode(c); }
-  static Channels8 decode(Lanes8 p) { return channelsOfWord8(p); }
 };
 
-// Indexed pixels: one byte each, zero-extended into the lanes.
-struct BlockCodec8 {
-  static Lanes8 loadRaw(const uint8_t* at) {
+template <>
+struct PixelBlock8<2> {
+  static Lanes8 load(const uint8_t* at) {
+    return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
+  }
+  static void store(uint8_t* at, Lanes8 pixels) {
+    // packus keeps each 128-bit half apart: lanes 0-3 land in quadword 0 and
+    // lanes 4-7 in quadword 2.
+    const Lanes8 packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(pixels, pixels), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(packed));
+  }
+};
+
+template <>
+struct PixelBlock8<1> {
+  static Lanes8 load(const uint8_t* at) {
     return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(at)));
   }
-  static void storeRaw(uint8_t* at, Lanes8 pixels) {
+  static void store(uint8_t* at, Lanes8 pixels) {
     // Two packs leave pixels 0-3 in the low dword of the lower half and
     // 4-7 in the low dword of the upper half.
     const Lanes8 packed = _mm256_packus_epi16(_mm256_packus_epi32(pixels, pixels), _mm256_setzero_si256());
     const Lanes8 together = _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 4, 0, 0, 0, 0, 0, 0));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(together));
   }
-  // A stored index stands for the intensity of all three channels.
-  static Channels8 decode(Lanes8 p) { return {p, p, p}; }
 };
 
 // table[index] for eight indexes into a byte table whose size is a multiple
@@ -154,24 +125,4 @@ inline Lanes8 tableBytes8(const uint8_t* table, Lanes8 index) {
   const Lanes8 words = _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), _mm256_srli_epi32(index, 2), 4);
   const Lanes8 shift = _mm256_slli_epi32(_mm256_and_si256(index, splat8(3)), 3);
   return _mm256_and_si256(_mm256_srlv_epi32(words, shift), splat8(0xFF));
-}
-
-// nearestIndex12 of eight colours.
-inline Lanes8 nearestIndex12x8(const Channels8& c) {
-  const Lanes8 high = splat8(0xF0);
-  return _mm256_or_si256(_mm256_or_si256(_mm256_srli_epi32(c.r, 4), _mm256_and_si256(c.g, high)),
-                         _mm256_slli_epi32(_mm256_and_si256(c.b, high), 4));
-}
-
-// ditherIndex6 of eight colours at eight thresholds. A channel's level is
-// c div 85, computed as (c x 772) >> 16, exact for every intensity; it is
-// raised by one where the remainder exceeds the threshold.
-inline Lanes8 ditherIndex6x8(Lanes8 threshold, const Channels8& c) {
-  const auto dithered = [threshold](Lanes8 channel) {
-    const Lanes8 level = _mm256_srli_epi32(_mm256_mullo_epi32(channel, splat8(772)), 16);
-    const Lanes8 remainder = _mm256_sub_epi32(channel, _mm256_mullo_epi32(level, splat8(85)));
-    return _mm256_sub_epi32(level, _mm256_cmpgt_epi32(remainder, threshold));
-  };
-  return _mm256_add_epi32(_mm256_add_epi32(dithered(c.r), _mm256_slli_epi32(dithered(c.g), 2)),
-                          _mm256_slli_epi32(dithered(c.b), 4));
 }

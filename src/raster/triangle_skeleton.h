@@ -17,9 +17,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "context/context.h"
 #include "device/product_table.h"
-#include "raster/pixel_encoding.h"
+#include "raster/intensity.h"
 #include "raster/pixel_targets.h"
 #include "raster/raster.h"
 #include "raster/simd8.h"
@@ -156,7 +155,7 @@ inline void shadeSpanByPixel(const Target& target, int32_t* depthRow, int32_t co
     if constexpr (V.testsDepth()) visible = depthRow[column] > static_cast<int32_t>(q[Q_Z]);
     if (visible) {
       const Rgb8 out = colourStep<V>(target, column, q, k);
-      target.store(column, out.r, out.g, out.b);
+      target.store(column, out);
       if constexpr (V.writesDepth()) depthRow[column] = static_cast<int32_t>(q[Q_Z]);
     }
     forEachQuantity<carried>([&](auto i) { q[i] = wrapAdd(q[i], k.gradient[i]); });
@@ -302,7 +301,7 @@ template <class Target, TriangleVariant V>
 // Draws one half of a triangle: rows leftStart.y >> 16 up to leftEnd.y >> 16,
 // each from column leftX >> 16 up to rightX >> 16.
 template <class Target, TriangleVariant V>
-void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, const RasterVertex* leftStart,
+void drawTriangleHalf(const RasterTarget* target, const RasterPrimitive* primitive, const RasterVertex* leftStart,
                       const RasterVertex* leftEnd, int32_t leftX, int32_t rightX, int32_t leftStep,
                       int32_t rightStep, float prestep) {
   using namespace triangle_detail;
@@ -336,20 +335,19 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
     k.flat[2] = intensityOf816(leftStart->c2);
   }
   if constexpr (V.fog) {
-    const uint32_t fogColor = context->attributes[ATTR_FOG_COLOR];
-    k.fog[0] = (fogColor >> context->colorModel.redWordShift) & 0xFF;
-    k.fog[1] = (fogColor >> context->colorModel.greenWordShift) & 0xFF;
-    k.fog[2] = (fogColor >> context->colorModel.blueWordShift) & 0xFF;
+    k.fog[0] = target->fogRed;
+    k.fog[1] = target->fogGreen;
+    k.fog[2] = target->fogBlue;
   }
   k.texels = nullptr;
   if constexpr (V.texture) {
-    k.texels = context->boundTexture.texels;
-    k.log2Width = context->boundTexture.log2Width;
-    k.shiftU = 32 - context->boundTexture.log2Width;
-    k.shiftV = 32 - context->boundTexture.log2Height;
+    k.texels = target->texels;
+    k.log2Width = target->log2Width;
+    k.shiftU = 32 - target->log2Width;
+    k.shiftV = 32 - target->log2Height;
   }
 
-  Target target(context);
+  Target pixels(*target);
   BlockConstants b;
   forEachQuantity<carried>([&](auto i) {
     b.laneOffset[i] = laneMultiples8(k.gradient[i]);
@@ -359,7 +357,7 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
     b.flatR = splat8(k.flat[0]);
     b.flatG = splat8(k.flat[1]);
     b.flatB = splat8(k.flat[2]);
-    if constexpr (!Target::encodingVariesByColumn) b.flatPixels = target.encodeBlock({b.flatR, b.flatG, b.flatB}, 0);
+    if constexpr (!Target::encodingVariesByColumn) b.flatPixels = pixels.encodeBlock({b.flatR, b.flatG, b.flatB}, 0);
   }
   if constexpr (V.fog) {
     b.fogR = splat8(k.fog[0]);
@@ -372,22 +370,22 @@ void drawTriangleHalf(RukContext* context, const RasterPrimitive* primitive, con
     b.log2Width = splat8(k.log2Width);
   }
 
-  const uint32_t rowBytes = context->rowBytes;
-  const uint32_t depthWidth = context->width;
-  const int32_t rowPixels = static_cast<int32_t>(context->width);
+  const uint32_t rowBytes = target->rowBytes;
+  const uint32_t depthRow = target->depthRow;
+  const int32_t rowPixels = static_cast<int32_t>(target->width);
   uint32_t left = static_cast<uint32_t>(leftX);
   uint32_t right = static_cast<uint32_t>(rightX);
   for (int32_t row = firstRow; row < endRow; ++row) {
-    uint8_t* colorRow = context->colorBuffer + static_cast<size_t>(row) * rowBytes;
-    int32_t* depthRow = nullptr;
-    if constexpr (V.carriesDepth()) depthRow = context->depthBuffer + static_cast<size_t>(row) * depthWidth;
-    target.beginRow(static_cast<uint32_t>(row), colorRow);
+    uint8_t* colorRow = target->colorBuffer + static_cast<size_t>(row) * rowBytes;
+    int32_t* depthSpan = nullptr;
+    if constexpr (V.carriesDepth()) depthSpan = target->depthBuffer + static_cast<size_t>(row) * depthRow;
+    pixels.beginRow(static_cast<uint32_t>(row), colorRow);
     const int32_t startColumn = static_cast<int32_t>(left) >> 16;
     const int32_t endColumn = static_cast<int32_t>(right) >> 16;
     if (startColumn < endColumn) {
       uint32_t q[QUANTITY_COUNT];
       forEachQuantity<carried>([&](auto i) { q[i] = qRow[i]; });
-      shadeSpan<Target, V>(target, colorRow, depthRow, startColumn, endColumn, rowPixels, q, k, b);
+      shadeSpan<Target, V>(pixels, colorRow, depthSpan, startColumn, endColumn, rowPixels, q, k, b);
     }
     forEachQuantity<carried>([&](auto i) { qRow[i] = wrapAdd(qRow[i], qRowStep[i]); });
     left = wrapAdd(left, leftStep);

@@ -1,4 +1,4 @@
-// Texture records: creation, release and binding into a context.
+// Texture records: creation and release.
 #include "texture/texture.h"
 
 #include <atomic>
@@ -6,7 +6,6 @@
 #include <cstring>
 #include <new>
 
-#include "context/context.h"
 #include "runtime/memory.h"
 
 struct RukTexelHolders {
@@ -62,23 +61,22 @@ RukStatus destroyTexture(RukDevice* /*device*/, RukTexture* texture) {
   return RUK_OK;
 }
 
-RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull) {
-  // Hold the new texels before letting go of the old: rebinding the same
-  // texture must not free them in between.
-  RukTexelHolders* previous = context->boundTexture.holders;
+void shareTexture(RukTexture* copy, const RukTexture* textureOrNull) {
+  // Hold the new texels before letting go of the old: sharing the same
+  // texture again must not free them in between.
+  RukTexelHolders* previous = copy->holders;
   if (textureOrNull != nullptr) {
     hold(textureOrNull->holders);
-    context->boundTexture = *textureOrNull;
+    *copy = *textureOrNull;
   } else {
-    context->boundTexture.texels = nullptr;
-    context->boundTexture.holders = nullptr;
+    copy->texels = nullptr;
+    copy->holders = nullptr;
   }
   letGo(previous);
-  return RUK_OK;
 }
 
-void releaseBoundTexels(RukContext* context) {
-  letGo(context->boundTexture.holders);
-  context->boundTexture.texels = nullptr;
-  context->boundTexture.holders = nullptr;
+void unshareTexture(RukTexture* copy) {
+  letGo(copy->holders);
+  copy->texels = nullptr;
+  copy->holders = nullptr;
 }

@@ -8,7 +8,6 @@
 
 struct RukColorModel;
 struct RukDevice;
-struct RukContext;
 
 // The holders of a texture's texels: the texture itself and every context it
 // is bound into. The texels go when the last holder lets go, so a texture
@@ -74,11 +73,10 @@ inline RukStatus convertRect8Texels(const RukColorModel* model, RukTexture* text
 // has them bound); null is accepted.
 RukStatus destroyTexture(RukDevice* device, RukTexture* texture);
 
-// Binds a copy of the texture record into the context (the texels are
-// shared and held for as long as they are bound), or with null clears the
-// copy's texels, which turns texturing off. Either lets go of the texels
-// bound before.
-RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull);
+// Makes `copy` a copy of the texture record that shares its texels and holds
+// them for as long as it has them, or with null clears the copy's texels.
+// Either lets go of the texels the copy held before.
+void shareTexture(RukTexture* copy, const RukTexture* textureOrNull);
 
-// Lets go of whatever texels the context has bound (context release).
-void releaseBoundTexels(RukContext* context);
+// Lets go of whatever texels the copy holds and clears them.
+void unshareTexture(RukTexture* copy);

@@ -32,18 +32,21 @@ inline std::vector<RecordedCall>& recordedCalls() {
   return calls;
 }
 
+// The rasterizer block whose queue the recording routines report on.
+inline const RasterState* recordingState = nullptr;
+
 template <uint32_t Slot>
-void recordPoint(RukContext* context, const RasterPrimitive* primitive) {
-  recordedCalls().push_back({RP_POINT, Slot, context->rasterState->queuedCount, *primitive});
+void recordPoint(const RasterTarget*, const RasterPrimitive* primitive) {
+  recordedCalls().push_back({RP_POINT, Slot, recordingState->queuedCount, *primitive});
 }
 template <uint32_t Slot>
-void recordLine(RukContext* context, const RasterPrimitive* primitive) {
-  recordedCalls().push_back({RP_LINE, Slot, context->rasterState->queuedCount, *primitive});
+void recordLine(const RasterTarget*, const RasterPrimitive* primitive) {
+  recordedCalls().push_back({RP_LINE, Slot, recordingState->queuedCount, *primitive});
 }
 template <uint32_t Slot>
-void recordTriangle(RukContext* context, const RasterPrimitive* primitive, const RasterVertex*,
+void recordTriangle(const RasterTarget*, const RasterPrimitive* primitive, const RasterVertex*,
                     const RasterVertex*, int32_t, int32_t, int32_t, int32_t, float) {
-  recordedCalls().push_back({RP_TRIANGLE, Slot, context->rasterState->queuedCount, *primitive});
+  recordedCalls().push_back({RP_TRIANGLE, Slot, recordingState->queuedCount, *primitive});
 }
 
 template <uint32_t... Slots>
@@ -96,6 +99,7 @@ class AssemblyTest : public ::testing::Test {
     state = RasterState{TRIANGLES.data(), LINES.data(), POINTS.data(), 0, RASTER_QUEUE_CAPACITY,
                         queue.data(), nullptr, nullptr};
     c->rasterState = &state;
+    recordingState = &state;
     batch.resize(BATCH_CAPACITY);
     c->batch = batch.data();
     c->batchCapacity = BATCH_CAPACITY;
@@ -106,6 +110,21 @@ class AssemblyTest : public ::testing::Test {
   uint32_t queuedCount() const { return state.queuedCount; }
 
   AssemblyFrame frame(uint32_t pipelineFlags) const { return makeAssemblyFrame(context.get(), pipelineFlags); }
+
+  // One assembly pass over the whole batch into an empty enough queue;
+  // true when the batch was done before the queue filled.
+  bool triangles(uint32_t pipelineFlags) {
+    AssemblyCursor cursor;
+    return assembleTriangles(context.get(), frame(pipelineFlags), &cursor);
+  }
+  bool lines(uint32_t sourceKind, uint32_t pipelineFlags) {
+    AssemblyCursor cursor;
+    return assembleLines(context.get(), sourceKind, frame(pipelineFlags), &cursor);
+  }
+  bool points(uint32_t sourceKind, uint32_t pipelineFlags) {
+    AssemblyCursor cursor;
+    return assemblePoints(context.get(), sourceKind, frame(pipelineFlags), &cursor);
+  }
 
   // Appends a batch entry, with clip codes computed from the corners.
   BatchEntry& addEntry(std::initializer_list<BatchVertex> corners) {

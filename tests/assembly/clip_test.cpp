@@ -45,7 +45,7 @@ TEST_F(AssemblyTest, ClipCodesFollowTheViewVolume) {
 TEST_F(AssemblyTest, OneNearCornerGivesTwoFanTriangles) {
   addEntry({manual(0, 1, 0, 1e15f, 0xFF0000FF, CLIP_NEAR), eye(-1, -1, 2, 0xFFFF0000),
             eye(1, -1, 2, 0xFF00FF00)});
-  EXPECT_TRUE(assembleTriangles(context.get(), nullptr, DEPTH | RF_SMOOTH));
+  EXPECT_TRUE(triangles(DEPTH | RF_SMOOTH));
   EXPECT_EQ(queuedCount(), 2u);
   EXPECT_EQ(context->clipCurrent, context->clipBufferB);
   const BatchEntry* fan = context->fanTriangles;
@@ -73,7 +73,7 @@ TEST_F(AssemblyTest, OneNearCornerGivesTwoFanTriangles) {
 TEST_F(AssemblyTest, ClippedColoursKeepTheFirstEndWithoutSmoothOrBlend) {
   addEntry({manual(0, 1, 0, 1e15f, 0xFF0000FF, CLIP_NEAR), eye(-1, -1, 2, 0xFFFF0000),
             eye(1, -1, 2, 0xFF00FF00)});
-  assembleTriangles(context.get(), nullptr, DEPTH);
+  triangles(DEPTH);
   EXPECT_EQ(context->fanTriangles[0].corners[1].color, 0xFF00FF00u);  // from corner 2
   EXPECT_EQ(context->fanTriangles[0].corners[2].color, 0xFF0000FFu);  // from corner 0
 }
@@ -81,7 +81,7 @@ TEST_F(AssemblyTest, ClippedColoursKeepTheFirstEndWithoutSmoothOrBlend) {
 TEST_F(AssemblyTest, TwoNearCornersStayATriangle) {
   addEntry({manual(0, 1, 0, 1e15f, 0xFFFFFFFF, CLIP_NEAR),
             manual(-1, -1, 0, 1e15f, 0xFFFFFFFF, CLIP_NEAR), eye(1, -1, 2)});
-  assembleTriangles(context.get(), nullptr, DEPTH);
+  triangles(DEPTH);
   EXPECT_EQ(queuedCount(), 1u);
   const BatchEntry& fan = context->fanTriangles[0];
   expectVertex(fan.corners[0], 1, -1, 2, 0.5f);
@@ -93,7 +93,7 @@ TEST_F(AssemblyTest, TwoNearCornersStayATriangle) {
 // edges half way, and the crossings' x is put on the plane (x = z).
 TEST_F(AssemblyTest, RightPlaneCutsAQuadrilateral) {
   addEntry({eye(0, 0, 2), eye(4, 0, 2), eye(0, 1, 2)});
-  assembleTriangles(context.get(), nullptr, DEPTH);
+  triangles(DEPTH);
   EXPECT_EQ(queuedCount(), 2u);
   const BatchEntry* fan = context->fanTriangles;
   expectVertex(fan[0].corners[0], 0, 1, 2, 0.5f);
@@ -106,7 +106,7 @@ TEST_F(AssemblyTest, RightPlaneCutsAQuadrilateral) {
 
 TEST_F(AssemblyTest, EntriesWhollyOutsideOnePlaneAreSkipped) {
   addEntry({eye(4, 0, 2), eye(5, 1, 2), eye(6, 0, 2)});  // all right of the volume
-  assembleTriangles(context.get(), nullptr, DEPTH);
+  triangles(DEPTH);
   EXPECT_EQ(queuedCount(), 0u);
 }
 
@@ -137,7 +137,7 @@ class Orthographic : public AssemblyTest {
 // y = +-yLimit, and crossings keep w = 1.
 TEST_F(Orthographic, SidePlanesAreFixed) {
   addEntry({eye(0, 0, 5), eye(4, 0, 5), eye(0, 1, 5)});
-  assembleTriangles(context.get(), nullptr, DEPTH);
+  triangles(DEPTH);
   EXPECT_EQ(queuedCount(), 2u);
   const BatchEntry* fan = context->fanTriangles;
   expectVertex(fan[0].corners[2], 2, 0, 5, 1);
@@ -147,7 +147,7 @@ TEST_F(Orthographic, SidePlanesAreFixed) {
 
 TEST_F(Orthographic, NearCrossingsKeepUnitW) {
   addEntry({manual(0, 0, 0, 1, 0xFFFFFFFF, CLIP_NEAR), eye(1, 0, 2), eye(0, 1, 2)});
-  assembleTriangles(context.get(), nullptr, DEPTH);
+  triangles(DEPTH);
   EXPECT_EQ(queuedCount(), 2u);
   // The polygon is (corner 2, crossing 2-0, crossing 0-1, corner 1).
   expectVertex(context->fanTriangles[0].corners[1], 0, 0.5f, 1, 1);
@@ -160,7 +160,7 @@ TEST_F(Orthographic, DepthIsOrderedByDistance) {
   addEntry({eye(0, 0, 1)});
   addEntry({eye(0, 0, 50.5f)});
   addEntry({eye(0, 0, 100)});
-  assemblePoints(context.get(), MODEL_POINTS, nullptr, DEPTH);
+  points(MODEL_POINTS, DEPTH);
   ASSERT_EQ(queuedCount(), 3u);
   EXPECT_EQ(queued(0).vertices[0].z, 0);
   EXPECT_NEAR(queued(1).vertices[0].z, 1 << 29, 64);
@@ -170,7 +170,7 @@ TEST_F(Orthographic, DepthIsOrderedByDistance) {
 TEST_F(AssemblyTest, PerspectiveDepthRunsFromNearToFar) {
   addEntry({eye(0, 0, 1)});
   addEntry({eye(0, 0, 100)});
-  assemblePoints(context.get(), MODEL_POINTS, nullptr, DEPTH);
+  points(MODEL_POINTS, DEPTH);
   ASSERT_EQ(queuedCount(), 2u);
   EXPECT_EQ(queued(0).vertices[0].z, 0);
   EXPECT_NEAR(queued(1).vertices[0].z, 1 << 30, 256);
@@ -184,7 +184,7 @@ TEST_P(LeftThenTop, IsDrawnOnlyWhenTheLeftCrossingIsBelowTheTopPlane) {
   const auto [y, drawn] = GetParam();
   BatchEntry& e = addEntry({eye(0, 0, 2, 0xFF000000), eye(-4, y, 2, 0xFF0000FF)});
   ASSERT_EQ(e.clipOr, CLIP_LEFT | CLIP_TOP);
-  assembleLines(context.get(), MODEL_LINES, nullptr, DEPTH | RF_SMOOTH);
+  lines(MODEL_LINES, DEPTH | RF_SMOOTH);
   ASSERT_EQ(queuedCount(), drawn ? 1u : 0u);
   if (!drawn) return;
   const RasterPrimitive& q = queued(0);
@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, LeftThenTop, ::testing::Values(std::pair{3.0f, t
 
 TEST_F(AssemblyTest, LineCrossingTheRightPlaneIsShortened) {
   addEntry({eye(0, 0, 2, 0xFF000000), eye(4, 0, 2, 0xFF0000FF)});
-  assembleLines(context.get(), MODEL_LINES, nullptr, DEPTH);
+  lines(MODEL_LINES, DEPTH);
   ASSERT_EQ(queuedCount(), 1u);
   const RasterPrimitive& q = queued(0);
   EXPECT_EQ(q.vertices[1].x, RIGHT_EDGE);
@@ -214,7 +214,7 @@ TEST_F(AssemblyTest, LineCrossingTheRightPlaneIsShortened) {
 
 TEST_F(AssemblyTest, LineCrossingTheNearPlaneEndsOnIt) {
   addEntry({eye(0, 0, 2), manual(0, 0, 0, 1e15f, 0xFFFFFFFF, CLIP_NEAR)});
-  assembleLines(context.get(), MODEL_LINES, nullptr, DEPTH);
+  lines(MODEL_LINES, DEPTH);
   ASSERT_EQ(queuedCount(), 1u);
   EXPECT_EQ(queued(0).vertices[1].z, 0);
   EXPECT_EQ(queued(0).vertices[1].x, CENTRE);
@@ -222,7 +222,7 @@ TEST_F(AssemblyTest, LineCrossingTheNearPlaneEndsOnIt) {
 
 TEST_F(AssemblyTest, TranslucentLinesBlend) {
   addEntry({eye(0, 0, 2, 0x80FFFFFF), eye(1, 0, 2, 0xFFFFFFFF)});
-  assembleLines(context.get(), MODEL_LINES, nullptr, DEPTH);
+  lines(MODEL_LINES, DEPTH);
   ASSERT_EQ(queuedCount(), 1u);
   EXPECT_EQ(queued(0).flags, DEPTH | RF_SMOOTH | RF_BLEND);
   EXPECT_EQ(queued(0).vertices[0].a, 0x800000);
@@ -233,7 +233,7 @@ TEST_F(AssemblyTest, TranslucentLinesBlend) {
 // the end; black fog.
 TEST_F(AssemblyTest, LinesAddSpecularAndMixFogPerVertex) {
   addEntry({eye(0, 0, 2, 0xFFF00000, 0x33200000), eye(1, 0, 2, 0xFFF00000, 0)});
-  assembleLines(context.get(), MODEL_LINES, nullptr, DEPTH | RF_SPECULAR | RF_FOG);
+  lines(MODEL_LINES, DEPTH | RF_SPECULAR | RF_FOG);
   ASSERT_EQ(queuedCount(), 1u);
   EXPECT_EQ(queued(0).vertices[0].c0, 204 << 16);  // (255 * 204 + 128) / 255
   EXPECT_EQ(queued(0).vertices[1].c0, 0xF00000);
@@ -244,14 +244,14 @@ TEST_F(AssemblyTest, LinesAddSpecularAndMixFogPerVertex) {
 // volume through the left plane and re-enters is clipped at one end only.
 TEST_F(AssemblyTest, TriangleEdgesAreDrawnAsLines) {
   addEntry({eye(0, 0, 2), eye(1, 0, 2), eye(0, 1, 2)});
-  assembleLines(context.get(), MODEL_TRIANGLES, nullptr, DEPTH);
+  lines(MODEL_TRIANGLES, DEPTH);
   ASSERT_EQ(queuedCount(), 3u);
   EXPECT_EQ(queued(0).vertices[0].x, CENTRE);
   EXPECT_EQ(queued(1).vertices[1].x, CENTRE);
   EXPECT_EQ(queued(2).vertices[1].x, CENTRE);
   EXPECT_EQ(queued(2).vertices[1].y, CENTRE);
   addEntry({eye(0, 0, 2), eye(-4, 0, 2), eye(0, 1, 2)});
-  assembleLines(context.get(), MODEL_TRIANGLES, nullptr, DEPTH);
+  lines(MODEL_TRIANGLES, DEPTH);
   EXPECT_EQ(queuedCount(), 9u);  // the first entry again, then three more
   EXPECT_EQ(queued(6).vertices[1].x, 3276);
   EXPECT_EQ(queued(7).vertices[0].x, 3276);
@@ -260,13 +260,13 @@ TEST_F(AssemblyTest, TriangleEdgesAreDrawnAsLines) {
 TEST_F(AssemblyTest, PointsWithAnyClipBitAreNotDrawn) {
   addEntry({eye(0, 0, 2), eye(2.001f, 0, 2), eye(0, 0, 0.999f)});
   EXPECT_EQ(batch[0].clipAnd, 0u);
-  assemblePoints(context.get(), MODEL_TRIANGLES, nullptr, DEPTH);
+  points(MODEL_TRIANGLES, DEPTH);
   EXPECT_EQ(queuedCount(), 1u);
 }
 
 TEST_F(AssemblyTest, PointsTakeEachCornerOfTheirSourceKind) {
   addEntry({eye(2, 0, 2, 0x7F010203), eye(0, -2, 2), eye(0, 0, 2)});
-  assemblePoints(context.get(), MODEL_LINES, nullptr, DEPTH);
+  points(MODEL_LINES, DEPTH);
   ASSERT_EQ(queuedCount(), 2u);
   const RasterPrimitive& q = queued(0);
   EXPECT_EQ(q.kind, RP_POINT);

@@ -21,11 +21,13 @@ constexpr int32_t F(double v) { return static_cast<int32_t>(v * 65536.0); }
 
 // Every value below is worked out by hand from the screen positions.
 const EdgeCase EDGE_CASES[] = {
-    // Whole rows: no prestep; long edge at the middle row at x 12, right of
-    // the middle vertex (x 2), so the middle row runs 2..12.
+    // Whole rows: each half is first sampled a whole row below its start
+    // (prestep 1 of a height of 4). Long edge 10 -> 14 (0.5 per row), at the
+    // middle row at x 12, right of the middle vertex (x 2); at y 3 the edges
+    // are 8 and 10.5, at y 7 they are 5 and 12.5.
     {"WholeRows", {at(10, 2), at(2, 6), at(14, 10)}, 3,
      {F(10), F(2), F(14), F(12)}, {F(2), F(6), F(10), F(6)},
-     {F(10), F(10), F(-2), F(0.5), 0.0f}, {F(2), F(12), F(3), F(0.5), 0.0f}},
+     {F(8), F(10.5), F(-2), F(0.5), 0.25f}, {F(5), F(12.5), F(3), F(0.5), 0.25f}},
     // Rows start half a row below each vertex: prestep 0.5 of a height of 2.
     // Batch order bottom, top, middle. Upper edges 8 -> 2 and 8 -> 10 sampled
     // at y 2: 6.5 and 8.5, then 4.5 left per 1.5 rows; lower edges 2 -> 12 and
@@ -47,10 +49,14 @@ const EdgeCase EDGE_CASES[] = {
      {F(6), F(3), F(10), F(9)}, {F(2.5), F(4), F(4.5), F(4)},
      {F(5), F(7), F(-2), F(2), 0.5f / 1.5f}, {0, 0, 0, 0, 0.0f}},
     // The upper half's first sampled row (3) is the middle vertex's row:
-    // nothing remains after the prestep, and the steps are 0.
+    // nothing remains of the short edge after the prestep, and its step is 0;
+    // the long edge 8 -> 12 keeps its 2 per row. The lower half starts on the
+    // whole row 3 and is first sampled at y 4: the short edge 4 -> 12 there at
+    // 4 + 8 / 1.5 = 9.333 (prestep 1 of 1.5), 5.333 per row; the long edge at
+    // 9 + 2 = 11.
     {"NothingAfterPrestep", {at(8, 2.5f), at(4, 3.0f), at(12, 4.5f)}, 3,
      {F(8), F(4), F(12), F(9)}, {F(2.5), F(3), F(4.5), F(3)},
-     {F(4), F(9), 0, 0, 1.0f}, {F(4), F(9), 349525, F(2), 0.0f}},
+     {F(4), F(9), 0, F(2), 1.0f}, {F(28 / 3.0), F(11), F(16 / 3.0), F(2), 1.0f / 1.5f}},
 };
 
 class EdgeSetup : public AssemblyTest, public ::testing::WithParamInterface<EdgeCase> {};

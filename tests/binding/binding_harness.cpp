@@ -1,6 +1,9 @@
 #include "binding_harness.h"
 
-#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 using namespace kelhost;
 
@@ -72,27 +75,6 @@ RegisteredModel::RegisteredModel()
 
 RegisteredModel::~RegisteredModel() { nativeRefRevoke(reference, NativeKind::Model); }
 
-int checkLine(const std::string& file, const std::string& function, const std::string& token, int occurrence) {
-  const std::string path = std::string(KELRUK_SOURCE_DIR) + "/src/share/kel/ruk/" + file;
-  std::ifstream source(path);
-  if (!source) {
-    ADD_FAILURE() << "cannot read " << path;
-    return -1;
-  }
-  std::string text;
-  bool inBody = false;
-  for (int number = 1; std::getline(source, text); ++number) {
-    if (!inBody) {
-      inBody = text.find(function + "(") != std::string::npos;
-      continue;
-    }
-    if (text == "}") break;
-    if (text.find(token) != std::string::npos && --occurrence == 0) return number;
-  }
-  ADD_FAILURE() << "no line with '" << token << "' in " << function << " of " << file;
-  return -1;
-}
-
 namespace {
 
 std::string escapeRegex(const std::string& literal) {
@@ -106,9 +88,50 @@ std::string escapeRegex(const std::string& literal) {
 
 }  // namespace
 
-std::string reportPattern(const std::string& lead, const std::string& file, int line) {
-  return "(^|\n)" + escapeRegex(lead + " ..\\..\\..\\src\\share\\kel\\ruk\\" + file + ":" + std::to_string(line)) +
-         "\n";
+// A report up to its line number: the lead and the native's Windows-style
+// source path.
+std::string reportPrefix(const std::string& lead, const std::string& file) {
+  return lead + " ..\\..\\..\\src\\share\\kel\\ruk\\" + file + ":";
+}
+
+std::string reportPattern(const std::string& lead, const std::string& file) {
+  return "(^|\n)" + escapeRegex(reportPrefix(lead, file)) + "[0-9]+\n";
+}
+
+int fatalReportLine(const std::function<void()>& statement, const std::string& lead, const std::string& file) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) {
+    ADD_FAILURE() << "no pipe";
+    return -1;
+  }
+  std::fflush(stdout);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipeEnds[0]);
+    dup2(pipeEnds[1], 1);
+    statement();
+    std::fflush(stdout);
+    _exit(0);  // the statement was meant to end the process
+  }
+  close(pipeEnds[1]);
+  std::string output;
+  char buffer[256];
+  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<size_t>(n));
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 255) << "the child ended with status " << status;
+  // The report is a whole line: the lead, the path, a colon and digits.
+  const std::string prefix = reportPrefix(lead, file);
+  for (size_t at = output.find(prefix); at != std::string::npos; at = output.find(prefix, at + 1)) {
+    if (at != 0 && output[at - 1] != '\n') continue;
+    const size_t digits = at + prefix.size();
+    const size_t end = output.find_first_not_of("0123456789", digits);
+    if (end == digits || end == std::string::npos || output[end] != '\n') continue;
+    return std::stoi(output.substr(digits, end - digits));
+  }
+  ADD_FAILURE() << "no report \"" << prefix << "<line>\" in: " << output;
+  return -1;
 }
 
 }  // namespace bindingtest

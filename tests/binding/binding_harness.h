@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -84,27 +85,25 @@ struct RegisteredModel {
   RegisteredModel& operator=(const RegisteredModel&) = delete;
 };
 
-// The line of the `occurrence`-th line that contains `token` inside the body
-// of `function` in src/share/kel/ruk/<file>; fails the test and gives -1 when
-// there is none.
-int checkLine(const std::string& file, const std::string& function, const std::string& token,
-              int occurrence = 1);
-
 // The extended regular expression of one fatal report line: the literal
-// lead, the native's Windows-style source path, the line.
-std::string reportPattern(const std::string& lead, const std::string& file, int line);
+// lead, the native's Windows-style source path, a line number.
+std::string reportPattern(const std::string& lead, const std::string& file);
 
+// Runs `statement` in a child process and gives the line number of its fatal
+// report (`lead file:line` on standard output, exit status -1); fails the
+// test and gives -1 when the child ends otherwise.
+int fatalReportLine(const std::function<void()>& statement, const std::string& lead, const std::string& file);
 
 }  // namespace bindingtest
 
 // The statement ends the process with the fatal report `lead file:line` on
 // standard output and exit status -1 (255). The child sends standard output
 // to standard error, where the death test reads it.
-#define EXPECT_FATAL_REPORT(statement, lead, file, line)                                      \
+#define EXPECT_FATAL_REPORT(statement, lead, file)                                            \
   EXPECT_EXIT(                                                                                \
       {                                                                                       \
         std::fflush(stdout);                                                                  \
         dup2(2, 1);                                                                           \
         statement;                                                                            \
       },                                                                                      \
-      testing::ExitedWithCode(255), bindingtest::reportPattern(lead, file, line))
+      testing::ExitedWithCode(255), bindingtest::reportPattern(lead, file))

@@ -180,6 +180,14 @@ TEST(ContextCreate, IndexedContextHasInverseMapsAndPalette) {
   // White is nearest to entry 1, black to entry 0.
   EXPECT_EQ(c->rasterState->inverseColorMap12[4095], 1);
   EXPECT_EQ(c->rasterState->inverseColorMap6[0], 0);
+  // The dither attribute switches the triangle table, and only that one.
+  const RasterTableSet* tables = rasterTablesFor(Indexed8);
+  EXPECT_EQ(c->rasterState->triangleTable, tables->triangles);
+  EXPECT_EQ(setAttributeInt(c.context, ATTR_DITHER, 1), RUK_OK);
+  EXPECT_EQ(c->rasterState->triangleTable, tables->ditheredTriangles);
+  EXPECT_EQ(c->rasterState->lineTable, tables->lines);
+  EXPECT_EQ(setAttributeEnum(c.context, ATTR_DITHER, 0), RUK_OK);
+  EXPECT_EQ(c->rasterState->triangleTable, tables->triangles);
 }
 
 TEST(ContextCreate, IndexedScreenWithoutColoursTakesTheDevicePalette) {
@@ -194,6 +202,45 @@ TEST(ContextCreate, IndexedScreenWithoutColoursTakesTheDevicePalette) {
   EXPECT_EQ(context->colorModel.palette[0], 0xFF0000u);
   EXPECT_EQ(context->colorModel.palette[2], 0x0000FFu);
   freeContext(context);
+}
+
+TEST(BindTexture, CopiesTheRecordAndUnbindsWithNull) {
+  TestContext c(rgb32Screen(), 2, 2);
+  uint32_t texels[32] = {};
+  const RukTexture texture{8, 4, 3, 2, texels};
+  ASSERT_EQ(bindTexture(c.context, &texture), RUK_OK);
+  EXPECT_EQ(c->boundTexture.width, 8u);
+  EXPECT_EQ(c->boundTexture.height, 4u);
+  EXPECT_EQ(c->boundTexture.log2Width, 3u);
+  EXPECT_EQ(c->boundTexture.log2Height, 2u);
+  EXPECT_EQ(c->boundTexture.texels, texels);  // shared, so later conversions show
+
+  ASSERT_EQ(bindTexture(c.context, nullptr), RUK_OK);
+  EXPECT_EQ(c->boundTexture.texels, nullptr);
+}
+
+// A texture disposed while bound keeps its texels for the binding: the
+// context reads them until it binds something else, and then they go (the
+// leak checker sees them go). Binding the same texture again holds them
+// once more, not twice.
+TEST(BindTexture, KeepsTheTexelsOfATextureDisposedWhileBound) {
+  TestContext c(rgb32Screen(), 2, 2);
+  RukTexture* texture = nullptr;
+  ASSERT_EQ(createTexture(nullptr, &texture, 2, 2), RUK_OK);
+  texture->texels[3] = 0x12345678;
+  ASSERT_EQ(bindTexture(c.context, texture), RUK_OK);
+  ASSERT_EQ(bindTexture(c.context, texture), RUK_OK);
+  ASSERT_EQ(destroyTexture(nullptr, texture), RUK_OK);
+  // Another texture of the same size made now gets texels of its own.
+  RukTexture* other = nullptr;
+  ASSERT_EQ(createTexture(nullptr, &other, 2, 2), RUK_OK);
+  EXPECT_NE(other->texels, c->boundTexture.texels);
+  EXPECT_EQ(c->boundTexture.texels[3], 0x12345678u);
+  EXPECT_EQ(c->boundTexture.width, 2u);
+  ASSERT_EQ(bindTexture(c.context, other), RUK_OK);
+  EXPECT_EQ(c->boundTexture.texels, other->texels);
+  ASSERT_EQ(destroyTexture(nullptr, other), RUK_OK);
+  // The context still holds the second texture's texels; its release lets go.
 }
 
 TEST(ContextCreate, FreeAcceptsNull) { EXPECT_EQ(freeContext(nullptr), RUK_OK); }

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "device/buffer_ops.h"
+#include "context/buffer_ops.h"
 #include "test_context.h"
 
 namespace {
@@ -158,7 +158,7 @@ TEST(Accumulation, MissingBufferIsStatus6) {
     EXPECT_EQ(accumulateContext(noAccum.context, op, 1.0f), RUK_ERR_FAILED);
 
   TestContext withAccum(Rgb32, 2, 2, Buffers::ColorAccum);
-  EXPECT_FALSE(accumulateBuffer(withAccum.context, 4, 1.0f));
+  EXPECT_EQ(accumulateContext(withAccum.context, 4, 1.0f), RUK_ERR_FAILED);
   withAccum.context->bufferFlags &= ~BUFFER_COLOR;  // as a context without a colour buffer
   EXPECT_EQ(accumulateContext(withAccum.context, ACCUM_LOAD, 1.0f), RUK_ERR_FAILED);
   EXPECT_EQ(withAccum.accum[0], 0x5A5A5A5Au);

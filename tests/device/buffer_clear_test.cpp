@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "context/attributes.h"
-#include "device/buffer_ops.h"
+#include "context/buffer_ops.h"
 #include "raster/raster.h"
 #include "test_context.h"
 

@@ -1,7 +1,7 @@
 // Copying buffers between contexts.
 #include <gtest/gtest.h>
 
-#include "device/buffer_ops.h"
+#include "context/buffer_ops.h"
 #include "test_context.h"
 
 namespace {

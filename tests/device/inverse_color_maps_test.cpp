@@ -1,37 +1,30 @@
-// The inverse colour maps of an indexed context.
+// The inverse colour maps of an indexed colour model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
-#include <memory>
 #include <span>
 #include <vector>
 
 #include "device/color_model.h"
 
-#include "context/context.h"
-#include "raster/raster.h"
-#include "runtime/memory.h"
-
 namespace {
 
 struct IndexedMaps {
-  std::unique_ptr<RukContext> context = std::make_unique<RukContext>();
+  RukColorModel model{};
   std::array<uint8_t, 64> map6{};
   std::array<uint8_t, 4096> map12{};
-  RasterState state{};
 
   explicit IndexedMaps(std::initializer_list<uint32_t> palette)
       : IndexedMaps(std::span<const uint32_t>(palette.begin(), palette.size())) {}
   explicit IndexedMaps(std::span<const uint32_t> palette) {
-    context->colorModel.format = Indexed8;
-    context->colorModel.paletteSize = static_cast<uint32_t>(palette.size());
+    model.format = Indexed8;
+    model.paletteSize = static_cast<uint32_t>(palette.size());
     std::copy(palette.begin(), palette.end(), storage.begin());
-    context->colorModel.palette = palette.size() == 0 ? nullptr : storage.data();
-    state.inverseColorMap6 = map6.data();
-    state.inverseColorMap12 = map12.data();
+    model.palette = palette.size() == 0 ? nullptr : storage.data();
     map6.fill(0xAA);
     map12.fill(0xAA);
-    buildInverseColorMaps(context.get(), &state);
+    buildInverseColorMaps(&model, map6.data(), map12.data());
   }
 
  private:
@@ -84,7 +77,7 @@ TEST(InverseColorMaps, EveryEntryIsTheNearestPaletteIndex) {
     }
     if (size > 2) palette[size - 1] = palette[size / 2];  // a tie the lower index must win
     IndexedMaps maps{std::span<const uint32_t>(palette)};
-    const RukColorModel& model = maps.context->colorModel;
+    const RukColorModel& model = maps.model;
     for (uint32_t i = 0; i < 4096; ++i) {
       const uint32_t expected = nearestPaletteIndex(&model, 17 * (i % 16), 17 * (i / 16 % 16), 17 * (i / 256));
       ASSERT_EQ(maps.map12[i], expected) << "size " << size << " entry " << i;

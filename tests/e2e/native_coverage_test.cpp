@@ -2,11 +2,11 @@
 // result. Every scenario test verifies, when it ends, that it really called
 // the natives listed for it here; the tests below check that the table names
 // every exported native exactly once and only scenarios that exist.
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <set>
+#include <string>
 
 #include "e2e/e2e_support.h"
+#include "exports/dynamic_symbols.h"
 
 namespace e2e {
 namespace {
@@ -134,26 +134,13 @@ constexpr NativeCoverage kCoverage[] = {
 #undef RUK
 #undef GEOM
 
-// The natives the library exports, as the exported-symbol test lists them.
+// The natives the library exports: its stubs, read from its dynamic symbol
+// table.
 std::set<std::string> exportedNatives() {
-  std::ifstream file(KELRUK_SOURCE_DIR "/tests/exports/exported_symbols_test.cpp");
-  EXPECT_TRUE(file) << "the exported-symbol test's list of natives";
-  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   std::set<std::string> names;
-  for (const auto& [list, package] : {std::pair{"RUK_NATIVES", "ruk"}, std::pair{"GEOM_NATIVES", "geom"}}) {
-    const std::size_t start = text.find(std::string(list) + "[] = {");
-    EXPECT_NE(start, std::string::npos) << list;
-    if (start == std::string::npos) continue;
-    const std::size_t end = text.find("};", start);
-    const std::string block = text.substr(start, end - start);
-    // Every quoted "Class_method" in the block names one native.
-    for (std::size_t open = block.find('"'); open != std::string::npos; open = block.find('"', open + 1)) {
-      const std::size_t close = block.find('"', open + 1);
-      if (close == std::string::npos) break;
-      const std::string name = block.substr(open + 1, close - open - 1);
-      if (name.find('_') != std::string::npos) names.insert("Java_kel_" + std::string(package) + "_" + name + "_stub");
-      open = close;
-    }
+  for (const std::string& name : readDynamicSymbols(KELRUK_LIBRARY_PATH).functions) {
+    const bool stub = name.starts_with("Java_kel_") && name.ends_with("_stub");
+    if (stub) names.insert(name);
   }
   return names;
 }

@@ -1,12 +1,17 @@
 // The Java heap: placement below 4 GiB, zeroing, handles and field words.
 #include <gtest/gtest.h>
+#include <sanitizer/asan_interface.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "host/host_kit.h"
+#include "platform/low_memory.h"
 
 using namespace kelhost;
 
@@ -87,6 +92,30 @@ TEST(JavaArrays, CreatedFromValuesWithLengths) {
 
 TEST(JavaHeapDeathTest, AddressAbove4GiBIsRejected) {
   EXPECT_DEATH(address32(reinterpret_cast<void*>(uintptr_t{1} << 33)), "does not fit in 32 bits");
+}
+
+// Where MAP_32BIT is missing or ignored (other architectures, emulators) the
+// heap is placed by probing low addresses; a fresh process, so that the heap
+// is made there. The child reports what it found wrong.
+TEST(JavaHeapDeathTest, PlacedBelow4GiBByProbingWithoutMap32Bit) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto probedHeap = [] {
+    kelplatform::allowMap32Bit(false);
+    auto* first = static_cast<unsigned char*>(heapAllocate(100));
+    const std::size_t rest = heapCapacity() - heapUsed() - 16;  // the heap's last bytes, before its last gap
+    auto* last = static_cast<unsigned char*>(heapAllocate(rest));
+    const char* fault = nullptr;
+    if (addressOf(first) % 16 != 0) fault = "misaligned";
+    if (addressOf(last) + rest > uintptr_t{1} << 32) fault = "not below 4 GiB";
+    if (std::any_of(first, first + 100, [](unsigned char b) { return b != 0; }) || last[rest - 1] != 0) fault = "not zeroed";
+    last[rest - 1] = 1;
+#if defined(__SANITIZE_ADDRESS__)
+    if (!__asan_address_is_poisoned(first + 100) || !__asan_address_is_poisoned(last + rest)) fault = "gap not poisoned";
+#endif
+    if (fault != nullptr) std::fprintf(stderr, "%s\n", fault);
+    std::exit(fault == nullptr ? 0 : 1);
+  };
+  EXPECT_EXIT(probedHeap(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(JavaHeapDeathTest, ExhaustionIsReported) {

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <thread>
 
 #include "host/host_kit.h"
 
@@ -46,13 +47,27 @@ TEST(StubCall, ArgumentsOccupyConsecutiveSlotsBitForBit) {
   EXPECT_EQ(seen.slots[3], 1u);
   EXPECT_EQ(seen.slots[4], 0u);
   EXPECT_EQ(seen.slots[5], 0xFFFFFFFFu);
-  EXPECT_LT(seen.slotAddress, uintptr_t{1} << 32) << "the operand stack lives in the Java heap";
+  EXPECT_LT(seen.slotAddress, uintptr_t{1} << 32) << "the operand stack lives below 4 GiB";
   EXPECT_EQ(seen.env, nullptr);
 
   EXPECT_EQ(result.advanced, 1);
   EXPECT_EQ(result.slot0, 0x80000000u);
   EXPECT_TRUE(std::signbit(result.real()));
   EXPECT_EQ(lastStubResult().advanced, 1);
+}
+
+// A heap rewound past a thread's first call must not hand its operand stack
+// out again: an object allocated afterwards keeps its fields across calls.
+TEST(StubCall, RewindingTheHeapKeepsTheOperandStackApart) {
+  std::thread([] {
+    const HeapMark mark = heapMark();
+    callStub("Java_test_Fake_nothing_stub", {1});
+    heapRewind(mark);
+    const JHandle object = newObject(8);
+    for (int field = 0; field < 8; ++field) setInt(object, field, 100 + field);
+    callStub("Java_test_Fake_echo_stub", {1, 2, 3, 4, 5, 6});
+    for (int field = 0; field < 8; ++field) EXPECT_EQ(getInt(object, field), 100 + field);
+  }).join();
 }
 
 TEST(StubCall, NamedArgumentHelpersKeepWords) {

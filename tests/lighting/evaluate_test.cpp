@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "pipeline/lighting.h"
 #include "pipeline_support/hand_context.h"
 
 namespace {

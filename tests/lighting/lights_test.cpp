@@ -2,6 +2,7 @@
 // eye-space placement of pushed lights and their model-space copies.
 #include <gtest/gtest.h>
 
+#include "pipeline/lighting.h"
 #include "pipeline_support/hand_context.h"
 
 namespace {

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "pipeline_support/hand_context.h"
+#include "pipeline/lighting.h"
 #include "pipeline/render_stages.h"
+#include "pipeline_support/hand_context.h"
 #include "raster/raster.h"
 
 namespace {

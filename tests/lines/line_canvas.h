@@ -1,5 +1,5 @@
 // Drawing single lines and points through a format's real tables onto a
-// hand-built canvas, and comparing the whole canvas with the pixels expected.
+// canvas of plain buffers, and comparing the whole canvas with the pixels expected.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -47,11 +47,11 @@ inline RasterPrimitive pointPrimitive(const RasterVertex& at) {
 }
 
 inline void drawLineSlot(RasterCanvas& canvas, uint32_t slot, const RasterPrimitive& line) {
-  rasterTablesFor(canvas.context->colorModel.format)->lines[slot](canvas.context.get(), &line);
+  rasterTablesFor(canvas.format)->lines[slot](canvas.target(), &line);
 }
 
 inline void drawPointSlot(RasterCanvas& canvas, uint32_t slot, const RasterPrimitive& point) {
-  rasterTablesFor(canvas.context->colorModel.format)->points[slot](canvas.context.get(), &point);
+  rasterTablesFor(canvas.format)->points[slot](canvas.target(), &point);
 }
 
 // (column, row) -> stored pixel value.
@@ -59,8 +59,8 @@ using PixelMap = std::map<std::pair<uint32_t, uint32_t>, uint32_t>;
 
 // Every pixel is its expected value or the background; the row padding is untouched.
 inline void expectCanvas(RasterCanvas& canvas, uint32_t background, const PixelMap& expected) {
-  for (uint32_t row = 0; row < canvas.context->height; ++row) {
-    for (uint32_t column = 0; column < canvas.context->width; ++column) {
+  for (uint32_t row = 0; row < canvas.height; ++row) {
+    for (uint32_t column = 0; column < canvas.width; ++column) {
       const auto found = expected.find({column, row});
       const uint32_t want = found == expected.end() ? background : found->second;
       EXPECT_EQ(canvas.pixel(row, column), want) << "column " << column << " row " << row;

@@ -8,36 +8,39 @@
 
 #include "context/context.h"
 #include "context/model_stack.h"
+#include "pipeline/lighting.h"
 #include "pipeline/render.h"
 #include "raster/raster.h"
 
 namespace {
 
 struct Drawn {
+  uint32_t queued;  // primitives in the queue while it was drawn
   uint32_t kind;
   int32_t column, row;  // slot 0
   int32_t endColumn, endRow;  // lines: slot 1
   uint32_t color;  // slot 0, 0x00RRGGBB
 };
 std::vector<Drawn> drawn;
+const RasterState* drawnState = nullptr;
 
 uint32_t colorOf(const RasterVertex& v) {
   return static_cast<uint32_t>((v.c0 >> 16) << 16 | (v.c1 >> 16) << 8 | (v.c2 >> 16));
 }
 
-void recordPoint(RukContext*, const RasterPrimitive* p) {
+void recordPoint(const RasterTarget*, const RasterPrimitive* p) {
   const RasterVertex& v = p->vertices[0];
-  drawn.push_back({RP_POINT, v.x >> 16, v.y >> 16, 0, 0, colorOf(v)});
+  drawn.push_back({drawnState->queuedCount, RP_POINT, v.x >> 16, v.y >> 16, 0, 0, colorOf(v)});
 }
-void recordLine(RukContext*, const RasterPrimitive* p) {
+void recordLine(const RasterTarget*, const RasterPrimitive* p) {
   const RasterVertex& a = p->vertices[0];
   const RasterVertex& b = p->vertices[1];
-  drawn.push_back({RP_LINE, a.x >> 16, a.y >> 16, b.x >> 16, b.y >> 16, colorOf(a)});
+  drawn.push_back({drawnState->queuedCount, RP_LINE, a.x >> 16, a.y >> 16, b.x >> 16, b.y >> 16, colorOf(a)});
 }
-void recordHalf(RukContext*, const RasterPrimitive* p, const RasterVertex*, const RasterVertex*, int32_t,
+void recordHalf(const RasterTarget*, const RasterPrimitive* p, const RasterVertex*, const RasterVertex*, int32_t,
                 int32_t, int32_t, int32_t, float) {
   const RasterVertex& v = p->vertices[0];
-  drawn.push_back({RP_TRIANGLE, v.x >> 16, v.y >> 16, 0, 0, colorOf(v)});
+  drawn.push_back({drawnState->queuedCount, RP_TRIANGLE, v.x >> 16, v.y >> 16, 0, 0, colorOf(v)});
 }
 
 template <class Routine, size_t N>
@@ -73,6 +76,7 @@ class RenderCall : public ::testing::Test {
     c->rasterState->pointTable = kPoints.slots;
     c->rasterState->lineTable = kLines.slots;
     c->rasterState->triangleTable = kTriangles.slots;
+    drawnState = c->rasterState;
     drawn.clear();
   }
   void TearDown() override { freeContext(c); }
@@ -130,6 +134,8 @@ TEST_F(RenderCall, EveryPointOfBatchesOf128And129IsDrawnInOrder) {
       ASSERT_EQ(drawn[i].column, static_cast<int32_t>(i % 16)) << i;
       ASSERT_EQ(drawn[i].row, static_cast<int32_t>(i / 16)) << i;
       ASSERT_EQ(drawn[i].color, 0x102030u);
+      // A full queue is drawn before the 129th point is queued.
+      ASSERT_EQ(drawn[i].queued, i < count / 128 * 128 ? 128 : count % 128) << i;
     }
     EXPECT_EQ(c->batchCount, 0u);
     EXPECT_EQ(c->rasterState->queuedCount, 0u);

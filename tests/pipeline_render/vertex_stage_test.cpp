@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "pipeline/lighting.h"
 #include "pipeline/render.h"
 #include "pipeline/render_stages.h"
 #include "pipeline_support/hand_context.h"

@@ -1,8 +1,10 @@
 // DIB sections: layout, zeroed memory below 4 GiB, the 84-byte description,
 // channel masks and the ways creation fails.
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include "display_fixture.h"
+#include "platform/low_memory.h"
 
 namespace {
 
@@ -185,13 +187,73 @@ TEST_F(DisplayTest, PixelMemoryIsGoneAfterDeleteObject) {
   EXPECT_EQ(mincore(bits, 4096, &resident), -1);
 }
 
-TEST_F(DisplayTest, PixelMemoryIsGuardedOnBothSides) {
-  DibInfo dib(1024, -1, 32);  // exactly one page
+// Pixel memory is placed with MAP_32BIT and, as where that flag is missing or
+// ignored (other architectures, emulators), by probing low addresses.
+class DibPlacement : public DisplayTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    kelplatform::allowMap32Bit(GetParam());
+  }
+  void TearDown() override {
+    kelplatform::allowMap32Bit(true);
+    DisplayTest::TearDown();
+  }
+};
+
+TEST_P(DibPlacement, PixelMemoryIsBelow4GiBZeroedAndGuardedOnBothSides) {
+  DibInfo page(1024, -1, 32);  // exactly one page
+  DibInfo frame(640, -480, 32);
   void* bits = nullptr;
-  ASSERT_NE(CreateDIBSection(0, dib.info(), DIB_RGB_COLORS, &bits, 0, 0), 0u);
+  void* frameBits = nullptr;
+  ASSERT_NE(CreateDIBSection(0, page.info(), DIB_RGB_COLORS, &bits, 0, 0), 0u);
+  ASSERT_NE(CreateDIBSection(0, frame.info(), DIB_RGB_COLORS, &frameBits, 0, 0), 0u);
+  auto* frameBytes = static_cast<unsigned char*>(frameBits);
+  const std::size_t frameSize = 640u * 480u * 4u;
+  EXPECT_LE(reinterpret_cast<uintptr_t>(bits) + 4096u, uintptr_t{1} << 32);
+  EXPECT_LE(reinterpret_cast<uintptr_t>(frameBits) + frameSize, uintptr_t{1} << 32);
+  for (std::size_t i = 0; i < frameSize; ++i) ASSERT_EQ(frameBytes[i], 0) << "byte " << i;
+  std::memset(frameBytes, 0xFF, frameSize);
   volatile unsigned char* bytes = static_cast<unsigned char*>(bits);
   EXPECT_DEATH(bytes[4096] = 1, "");
   EXPECT_DEATH(bytes[-1] = 1, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, DibPlacement, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Map32BitFirst" : "ProbingOnly"; });
+
+// Probing starts just past its last placement; memory in the way there is
+// stepped over, never replaced.
+TEST(LowMemory, ProbingStepsOverMemoryInTheWay) {
+  kelplatform::allowMap32Bit(false);
+  const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  const std::size_t bytes = 16 * page;
+  auto* first = static_cast<unsigned char*>(kelplatform::mapBelow4GiB(bytes, PROT_READ | PROT_WRITE));
+  ASSERT_NE(first, nullptr);
+  void* next = first + bytes;
+  auto* blocker = static_cast<unsigned char*>(
+      mmap(next, page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE, -1, 0));
+  ASSERT_NE(blocker, MAP_FAILED);
+  EXPECT_EQ(blocker, next) << "nothing but the blocker should lie there";
+  std::memset(blocker, 0xA5, page);
+  auto* second = static_cast<unsigned char*>(kelplatform::mapBelow4GiB(bytes, PROT_READ | PROT_WRITE));
+  ASSERT_NE(second, nullptr);
+  const auto overlaps = [](const unsigned char* a, std::size_t n, const unsigned char* b, std::size_t m) {
+    return a < b + m && b < a + n;
+  };
+  EXPECT_FALSE(overlaps(second, bytes, blocker, page));
+  EXPECT_FALSE(overlaps(second, bytes, first, bytes));
+  EXPECT_LE(reinterpret_cast<uintptr_t>(second) + bytes, uintptr_t{1} << 32);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(second) % page, 0u);
+  for (std::size_t i = 0; i < bytes; ++i) ASSERT_EQ(second[i], 0) << "byte " << i;
+  for (std::size_t i = 0; i < page; ++i) ASSERT_EQ(blocker[i], 0xA5) << "the blocker was replaced";
+
+  EXPECT_EQ(kelplatform::mapBelow4GiB(0, PROT_READ), nullptr);
+  EXPECT_EQ(kelplatform::mapBelow4GiB((std::size_t{1} << 32) - page, PROT_READ), nullptr) << "no room for it";
+  munmap(first, bytes);
+  munmap(blocker, page);
+  munmap(second, bytes);
+  kelplatform::allowMap32Bit(true);
 }
 
 }  // namespace

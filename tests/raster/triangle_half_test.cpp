@@ -1,11 +1,11 @@
-// Triangle routines called directly on a hand-made context: rows and spans
+// Triangle routines called directly on a canvas of plain buffers: rows and spans
 // of a half, depth handling, texel addressing and every colour step, on
 // hand-derived values.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "raster/pixel_encoding.h"
+#include "device/pixel_format.h"
 #include "raster/raster.h"
 #include "raster_canvas.h"
 
@@ -38,7 +38,7 @@ struct Half {
     });
   }
   void draw(RasterCanvas& canvas, TriangleRoutine routine) const {
-    routine(canvas.context.get(), &primitive, &start, &end, leftX, rightX, leftStep, rightStep, prestep);
+    routine(canvas.target(), &primitive, &start, &end, leftX, rightX, leftStep, rightStep, prestep);
   }
 };
 
@@ -231,7 +231,7 @@ TEST(TriangleColourStep, EverySlotGivesItsGroupsBytes) {
       RasterCanvas canvas(format, 20, 3);
       canvas.fillPixels(0x6432FF);
       canvas.setTexture(0, 0, {0xFF80FF00u});
-      canvas.context->attributes[ATTR_FOG_COLOR] = 0x0000FF;
+      canvas.setFog(0, 0, 255);
       Half half(1.0, 2.0, 1.0, 19.0);
       setStepInputs(half);
       half.draw(canvas, trianglesOf(format)[slot]);
@@ -282,10 +282,10 @@ TEST(TriangleColourStep, ClampsDriftedChannels) {
   half.primitive.dc1dx = 0x4000;
   half.primitive.dc2dx = -0x20000;
   half.draw(canvas, trianglesOf(Rgb16)[RF_SMOOTH]);
-  EXPECT_EQ(canvas.pixel(0, 0), Rgb16Encoding::fromBytes(0, 255, 1));
-  EXPECT_EQ(canvas.pixel(0, 1), Rgb16Encoding::fromBytes(0, 255, 0));
-  EXPECT_EQ(canvas.pixel(0, 2), Rgb16Encoding::fromBytes(0, 255, 0));
-  EXPECT_EQ(canvas.pixel(0, 7), Rgb16Encoding::fromBytes(1, 255, 0));
+  EXPECT_EQ(canvas.pixel(0, 0), Rgb16Format::encode(Rgb8{0, 255, 1}));
+  EXPECT_EQ(canvas.pixel(0, 1), Rgb16Format::encode(Rgb8{0, 255, 0}));
+  EXPECT_EQ(canvas.pixel(0, 2), Rgb16Format::encode(Rgb8{0, 255, 0}));
+  EXPECT_EQ(canvas.pixel(0, 7), Rgb16Format::encode(Rgb8{1, 255, 0}));
 }
 
 TEST(TriangleBlend, OpaqueGivesSourceAndTransparentKeepsStored) {
@@ -296,8 +296,8 @@ TEST(TriangleBlend, OpaqueGivesSourceAndTransparentKeepsStored) {
     half.setColour(0xF8, 0x80, 0x08);
     half.setBoth([](RasterVertex& v) { v.a = 255 << 16; });
     half.draw(canvas, trianglesOf(format)[RF_BLEND]);
-    const uint32_t source = format == Rgb16    ? Rgb16Encoding::fromBytes(0xF8, 0x80, 0x08)
-                            : format == Rgb555 ? Rgb555Encoding::fromBytes(0xF8, 0x80, 0x08)
+    const uint32_t source = format == Rgb16    ? Rgb16Format::encode(Rgb8{0xF8, 0x80, 0x08})
+                            : format == Rgb555 ? Rgb555Format::encode(Rgb8{0xF8, 0x80, 0x08})
                                                : 0xF88008;
     EXPECT_EQ(canvas.pixel(0, 11), source) << format;
     half.setBoth([](RasterVertex& v) { v.a = 0; });
@@ -330,7 +330,7 @@ TEST(TriangleBlend, IndexedReadsTheStoredIndexBack) {
 
 TEST(TriangleFog, AmountZeroKeepsColourAndFullAmountGivesFogColour) {
   RasterCanvas canvas(Rgb32, 9, 2);
-  canvas.context->attributes[ATTR_FOG_COLOR] = 0x40C020;
+  canvas.setFog(0x40, 0xC0, 0x20);
   Half half(0.0, 1.0, 0.0, 9.0);
   half.setColour(0x12, 0x34, 0x56);
   half.draw(canvas, trianglesOf(Rgb32)[RF_FOG]);
@@ -338,18 +338,6 @@ TEST(TriangleFog, AmountZeroKeepsColourAndFullAmountGivesFogColour) {
   half.setBoth([](RasterVertex& v) { v.f = 255 << 16; });
   half.draw(canvas, trianglesOf(Rgb32)[RF_FOG]);
   EXPECT_EQ(canvas.pixel(0, 8), 0x40C020u);
-}
-
-// The fog colour is taken apart with the colour model's word shifts.
-TEST(TriangleFog, FogColourFollowsWordShifts) {
-  RasterCanvas canvas(Rgb32, 9, 1);
-  canvas.context->colorModel.redWordShift = 0;
-  canvas.context->colorModel.blueWordShift = 16;
-  canvas.context->attributes[ATTR_FOG_COLOR] = 0x40C020;
-  Half half(0.0, 1.0, 0.0, 9.0);
-  half.setBoth([](RasterVertex& v) { v.f = 255 << 16; });
-  half.draw(canvas, trianglesOf(Rgb32)[RF_FOG | RF_SMOOTH]);
-  EXPECT_EQ(canvas.pixel(0, 0), 0x20C040u);
 }
 
 // A 4 x 2 texture whose texel i has red 10 i; colour white so the texel

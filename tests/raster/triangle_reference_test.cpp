@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-#include "raster/pixel_encoding.h"
+#include "device/pixel_format.h"
 #include "raster/raster.h"
 #include "raster_canvas.h"
 
@@ -76,7 +76,7 @@ uint32_t encode(Target t, RasterCanvas& canvas, uint32_t row, uint32_t column, c
     case NEAREST:
       return canvas.map12[(c[0] >> 4) + 16 * (c[1] >> 4) + 256 * (c[2] >> 4)];
     case DITHERED: {
-      const uint32_t offset = row * canvas.context->rowBytes + column;
+      const uint32_t offset = row * canvas.rowBytes + column;
       const uint32_t threshold = DitherMatrix[(row % 4) * 4 + offset % 4];
       uint32_t index = 0;
       for (uint32_t i = 0; i < 3; ++i) index += (c[i] / 85 + (c[i] % 85 > threshold ? 1 : 0)) << (2 * i);
@@ -107,12 +107,7 @@ void referenceHalf(Target t, uint32_t slot, RasterCanvas& canvas, const HalfInpu
     rowValue[i] = truncated((1 - p) * (in.start.*fields[i]) + p * (in.end.*fields[i]));
     rowStep[i] = truncated((static_cast<double>(in.end.*fields[i]) - rowValue[i]) * inverseHeight);
   }
-  const RukContext& context = *canvas.context;
-  const uint32_t fogWord = context.attributes[ATTR_FOG_COLOR];
-  const uint32_t fogColour[3] = {(fogWord >> context.colorModel.redWordShift) & 255,
-                                 (fogWord >> context.colorModel.greenWordShift) & 255,
-                                 (fogWord >> context.colorModel.blueWordShift) & 255};
-  const RukTexture& tex = context.boundTexture;
+  const uint32_t* fogColour = canvas.fog;
   for (int32_t row = firstRow; row < endRow; ++row) {
     const uint32_t r = static_cast<uint32_t>(row - firstRow);
     const int32_t left = static_cast<int32_t>(static_cast<uint32_t>(in.leftX) + r * static_cast<uint32_t>(in.leftStep)) >> 16;
@@ -128,9 +123,9 @@ void referenceHalf(Target t, uint32_t slot, RasterCanvas& canvas, const HalfInpu
       if (test && stored <= z) continue;
       uint32_t c[3], dst[3];
       readBack(t, canvas.pixel(static_cast<uint32_t>(row), static_cast<uint32_t>(column)), dst);
-      const uint32_t texel = texture ? tex.texels[((static_cast<uint64_t>(q[10] << 16) >> (32 - tex.log2Height))
-                                                   << tex.log2Width) |
-                                                  (static_cast<uint64_t>(q[9] << 16) >> (32 - tex.log2Width))]
+      const uint32_t texel = texture ? canvas.texels[((static_cast<uint64_t>(q[10] << 16) >> (32 - canvas.log2Height))
+                                                      << canvas.log2Width) |
+                                                     (static_cast<uint64_t>(q[9] << 16) >> (32 - canvas.log2Width))]
                                      : 0;
       for (int i = 0; i < 3; ++i) {
         uint32_t x = flat ? clamped(static_cast<uint32_t>((&in.start.c0)[i])) : clamped(q[1 + i]);
@@ -197,10 +192,7 @@ struct Generator {
     std::vector<uint32_t> texels(1u << (log2Width + log2Height));
     for (uint32_t& texel : texels) texel = random();
     canvas.setTexture(log2Width, log2Height, std::move(texels));
-    canvas.context->attributes[ATTR_FOG_COLOR] = random() & 0xFFFFFF;
-    const bool swapped = between(0, 1) == 1;
-    canvas.context->colorModel.redWordShift = swapped ? 0 : 16;
-    canvas.context->colorModel.blueWordShift = swapped ? 16 : 0;
+    canvas.setFog(random() & 0xFF, random() & 0xFF, random() & 0xFF);
   }
 };
 
@@ -217,15 +209,11 @@ TEST_P(TriangleReference, EverySlotMatchesThePixelByPixelDefinition) {
       RasterCanvas expected(format, WIDTH, HEIGHT, round % 4);
       expected.color = drawn.color;
       expected.depth = drawn.depth;
-      expected.setTexture(drawn.context->boundTexture.log2Width, drawn.context->boundTexture.log2Height,
-                          drawn.texels);
-      expected.context->attributes[ATTR_FOG_COLOR] = drawn.context->attributes[ATTR_FOG_COLOR];
-      expected.context->colorModel = drawn.context->colorModel;
-      expected.context->colorBuffer = expected.color.data();
-      expected.context->depthBuffer = expected.depth.data();
+      expected.setTexture(drawn.log2Width, drawn.log2Height, drawn.texels);
+      expected.setFog(drawn.fog[0], drawn.fog[1], drawn.fog[2]);
 
       const HalfInputs in = generate.half();
-      tableOf(target)[slot](drawn.context.get(), &in.primitive, &in.start, &in.end, in.leftX, in.rightX,
+      tableOf(target)[slot](drawn.target(), &in.primitive, &in.start, &in.end, in.leftX, in.rightX,
                             in.leftStep, in.rightStep, in.prestep);
       referenceHalf(target, slot, expected, in);
       ASSERT_EQ(drawn.color, expected.color) << "slot " << slot << " round " << round;

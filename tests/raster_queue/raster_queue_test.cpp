@@ -9,12 +9,12 @@
 namespace {
 
 TEST(RasterQueue, DrawsInQueueOrderAndEmptiesTheQueue) {
-  RecordingContext r(Rgb32);
+  RecordingState r(Rgb32);
   const RasterPrimitive& point = r.queuePrimitive(RP_POINT, 0);
   RasterPrimitive& triangle = r.queuePrimitive(RP_TRIANGLE, 0);
   triangle.halves = 1;
   const RasterPrimitive& line = r.queuePrimitive(RP_LINE, 0);
-  EXPECT_TRUE(flushRasterQueue(r.context.get(), 0x7F));
+  EXPECT_TRUE(r.flush(0x7F));
   const auto& calls = recordedCalls();
   ASSERT_EQ(calls.size(), 3u);
   EXPECT_EQ(calls[0].table, 'P');
@@ -33,10 +33,10 @@ class RasterQueueSlots : public testing::TestWithParam<SlotCase> {};
 
 TEST_P(RasterQueueSlots, IndexIsFlagsAndPipelineFlags) {
   const SlotCase& s = GetParam();
-  RecordingContext r(Rgb32);
+  RecordingState r(Rgb32);
   RasterPrimitive& primitive = r.queuePrimitive(s.kind, s.flags);
   primitive.halves = 1;
-  flushRasterQueue(r.context.get(), s.pipelineFlags);
+  r.flush(s.pipelineFlags);
   ASSERT_EQ(recordedCalls().size(), 1u);
   EXPECT_EQ(recordedCalls()[0].slot, s.slot);
 }
@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SlotCase{RP_TRIANGLE, 0xFFFFFFFF, 0xFFFFFFFF, 127}));
 
 // A triangle whose middle vertex and long-edge point lie at given columns.
-RasterPrimitive& queueTriangle(RecordingContext& r, int32_t middleX, int32_t longEdgeX, uint32_t halves) {
+RasterPrimitive& queueTriangle(RecordingState& r, int32_t middleX, int32_t longEdgeX, uint32_t halves) {
   RasterPrimitive& t = r.queuePrimitive(RP_TRIANGLE, RF_SMOOTH);
   t.vertices[1].x = middleX;
   t.vertices[3].x = longEdgeX;
@@ -95,9 +95,9 @@ void expectLowerHalf(const RecordedCall& call, const RasterPrimitive& t, const R
 }
 
 TEST(RasterQueue, UpperHalfIsDrawnBeforeTheLower) {
-  RecordingContext r(Rgb32);
+  RecordingState r(Rgb32);
   const RasterPrimitive& t = queueTriangle(r, 0x10000, 0x50000, 3);
-  flushRasterQueue(r.context.get(), 0x7F);
+  r.flush(0x7F);
   ASSERT_EQ(recordedCalls().size(), 2u);
   expectUpperHalf(recordedCalls()[0], t, &t.vertices[1]);
   expectLowerHalf(recordedCalls()[1], t, &t.vertices[1]);
@@ -105,11 +105,11 @@ TEST(RasterQueue, UpperHalfIsDrawnBeforeTheLower) {
 }
 
 TEST(RasterQueue, EachHalfOnlyWhenItsBitIsSet) {
-  RecordingContext r(Rgb32);
+  RecordingState r(Rgb32);
   const RasterPrimitive& upper = queueTriangle(r, 0, 5, 1);
   const RasterPrimitive& lower = queueTriangle(r, 0, 5, 2);
   queueTriangle(r, 0, 5, 0);  // within one pixel row: nothing
-  flushRasterQueue(r.context.get(), 0x7F);
+  r.flush(0x7F);
   ASSERT_EQ(recordedCalls().size(), 2u);
   EXPECT_EQ(recordedCalls()[0].primitive, &upper);
   expectUpperHalf(recordedCalls()[0], upper, &upper.vertices[1]);
@@ -125,9 +125,9 @@ class RasterQueueLeftMiddle : public testing::TestWithParam<LeftMiddleCase> {};
 
 TEST_P(RasterQueueLeftMiddle, TheFurtherLeftPointBoundsTheLeftEdge) {
   const LeftMiddleCase& c = GetParam();
-  RecordingContext r(Rgb32);
+  RecordingState r(Rgb32);
   const RasterPrimitive& t = queueTriangle(r, c.middleX, c.longEdgeX, 3);
-  flushRasterQueue(r.context.get(), 0x7F);
+  r.flush(0x7F);
   ASSERT_EQ(recordedCalls().size(), 2u);
   expectUpperHalf(recordedCalls()[0], t, &t.vertices[c.slot]);
   expectLowerHalf(recordedCalls()[1], t, &t.vertices[c.slot]);
@@ -140,30 +140,30 @@ INSTANTIATE_TEST_SUITE_P(All, RasterQueueLeftMiddle,
                                          LeftMiddleCase{3, -5, 3}));
 
 TEST(RasterQueue, UnknownKindsAreSkipped) {
-  RecordingContext r(Rgb32);
+  RecordingState r(Rgb32);
   r.queuePrimitive(3, 0x7F);
   const RasterPrimitive& point = r.queuePrimitive(RP_POINT, 1);
   r.queuePrimitive(0xFFFFFFFFu, 0x7F);
-  flushRasterQueue(r.context.get(), 0x7F);
+  r.flush(0x7F);
   ASSERT_EQ(recordedCalls().size(), 1u);
   EXPECT_EQ(recordedCalls()[0].primitive, &point);
   EXPECT_EQ(r.state.queuedCount, 0u);
 }
 
 TEST(RasterQueue, FormatWithoutTablesDrawsNothing) {
-  RecordingContext r(Rgb24, nullptr);
+  RecordingState r(Rgb24, nullptr);
   r.queuePrimitive(RP_POINT, 0);
   queueTriangle(r, 0, 1, 3);
   r.queuePrimitive(RP_LINE, 0);
-  EXPECT_TRUE(flushRasterQueue(r.context.get(), 0x7F));
+  EXPECT_TRUE(r.flush(0x7F));
   EXPECT_TRUE(recordedCalls().empty());
   EXPECT_EQ(r.state.queuedCount, 0u);
 }
 
 TEST(RasterQueue, FullQueueIsDrawnWhole) {
-  RecordingContext r(Rgb32);
+  RecordingState r(Rgb32);
   for (uint32_t i = 0; i < RASTER_QUEUE_CAPACITY; ++i) r.queuePrimitive(RP_POINT, i & 3);
-  flushRasterQueue(r.context.get(), 0x7F);
+  r.flush(0x7F);
   ASSERT_EQ(recordedCalls().size(), RASTER_QUEUE_CAPACITY);
   for (uint32_t i = 0; i < RASTER_QUEUE_CAPACITY; ++i) {
     EXPECT_EQ(recordedCalls()[i].primitive, &r.queue[i]);
@@ -172,44 +172,43 @@ TEST(RasterQueue, FullQueueIsDrawnWhole) {
 }
 
 TEST(DitherSwitch, IndexedContextSwitchesItsTriangleTable) {
-  RecordingContext r(Indexed8);
-  EXPECT_EQ(setAttributeInt(r.context.get(), ATTR_DITHER, 1), RUK_OK);
+  RecordingState r(Indexed8);
+  r.attributeChanged(RASTER_DITHER_ATTRIBUTE, 1);
   EXPECT_EQ(r.state.triangleTable, DITHERED_TRIANGLES.data());
   EXPECT_EQ(r.state.lineTable, LINES.data());
   EXPECT_EQ(r.state.pointTable, POINTS.data());
   // Primitives flushed after the change use the dithered routines.
   queueTriangle(r, 0, 1, 1);
-  flushRasterQueue(r.context.get(), 0x7F);
+  r.flush(0x7F);
   ASSERT_EQ(recordedCalls().size(), 1u);
   EXPECT_EQ(recordedCalls()[0].table, 'D');
 
-  EXPECT_EQ(setAttributeEnum(r.context.get(), ATTR_DITHER, 0), RUK_OK);
+  r.attributeChanged(RASTER_DITHER_ATTRIBUTE, 0);
   EXPECT_EQ(r.state.triangleTable, PLAIN_TRIANGLES.data());
-  EXPECT_EQ(setAttributeInt(r.context.get(), ATTR_DITHER, -7), RUK_OK);
+  r.attributeChanged(RASTER_DITHER_ATTRIBUTE, static_cast<uint32_t>(-7));
   EXPECT_EQ(r.state.triangleTable, DITHERED_TRIANGLES.data());
 }
 
 TEST(DitherSwitch, OtherAttributesLeaveTheTables) {
-  RecordingContext r(Indexed8);
-  for (uint32_t id = 0; id < ATTRIBUTE_COUNT; ++id) {
-    if (id != ATTR_DITHER) setAttributeInt(r.context.get(), id, 1);
+  RecordingState r(Indexed8);
+  for (uint32_t id = 0; id < 38; ++id) {
+    if (id != RASTER_DITHER_ATTRIBUTE) r.attributeChanged(id, 1);
   }
   EXPECT_EQ(r.state.triangleTable, PLAIN_TRIANGLES.data());
 }
 
 TEST(DitherSwitch, DirectFormatsIgnoreTheDitherAttribute) {
   for (uint32_t format : {Rgb555, Rgb16, Rgb24, Rgb32}) {
-    RecordingContext r(format);
-    setAttributeInt(r.context.get(), ATTR_DITHER, 1);
+    RecordingState r(format);
+    r.attributeChanged(RASTER_DITHER_ATTRIBUTE, 1);
     EXPECT_EQ(r.state.triangleTable, PLAIN_TRIANGLES.data()) << format;
-    EXPECT_EQ(r.context->attributes[ATTR_DITHER], 1u);
   }
 }
 
 TEST(DitherSwitch, IndexedTablesWithoutADitheredVariantStayPlain) {
   const RasterTableSet plainOnly = {PLAIN_TRIANGLES.data(), nullptr, LINES.data(), POINTS.data()};
-  RecordingContext r(Indexed8, &plainOnly);
-  setAttributeInt(r.context.get(), ATTR_DITHER, 1);
+  RecordingState r(Indexed8, &plainOnly);
+  r.attributeChanged(RASTER_DITHER_ATTRIBUTE, 1);
   EXPECT_EQ(r.state.triangleTable, PLAIN_TRIANGLES.data());
 }
 

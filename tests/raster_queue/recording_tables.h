@@ -7,8 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "context/context.h"
-#include "raster/raster.h"
+#include "raster/raster_queue.h"
 
 struct RecordedCall {
   char table;  // 'T' plain triangles, 'D' dithered triangles, 'L' lines, 'P' points
@@ -26,14 +25,14 @@ inline std::vector<RecordedCall>& recordedCalls() {
 }
 
 template <char Table, uint32_t Slot>
-void recordTriangle(RukContext*, const RasterPrimitive* primitive, const RasterVertex* leftStart,
+void recordTriangle(const RasterTarget*, const RasterPrimitive* primitive, const RasterVertex* leftStart,
                     const RasterVertex* leftEnd, int32_t leftX, int32_t rightX, int32_t leftStep, int32_t rightStep,
                     float prestep) {
   recordedCalls().push_back({Table, Slot, primitive, leftStart, leftEnd, leftX, rightX, leftStep, rightStep, prestep});
 }
 
 template <char Table, uint32_t Slot>
-void recordPrimitive(RukContext*, const RasterPrimitive* primitive) {
+void recordPrimitive(const RasterTarget*, const RasterPrimitive* primitive) {
   recordedCalls().push_back({Table, Slot, primitive});
 }
 
@@ -54,15 +53,15 @@ inline constexpr auto POINTS = primitiveTable<'P'>(std::make_integer_sequence<ui
 inline const RasterTableSet RECORDING_TABLES = {PLAIN_TRIANGLES.data(), DITHERED_TRIANGLES.data(), LINES.data(),
                                                 POINTS.data()};
 
-// A bare context of one pixel format whose rasterizer block uses the
-// recording tables; only what the queue and the attribute hook read is set.
-struct RecordingContext {
-  std::unique_ptr<RukContext> context = std::make_unique<RukContext>();
+// A rasterizer block of one pixel format that uses the recording tables,
+// with its own queue, and a record to flush into (the routines never draw).
+struct RecordingState {
   std::unique_ptr<RasterPrimitive[]> queue = std::make_unique<RasterPrimitive[]>(RASTER_QUEUE_CAPACITY);
   RasterState state{};
+  RasterTarget target{};
 
-  explicit RecordingContext(uint32_t format, const RasterTableSet* tables = &RECORDING_TABLES) {
-    context->colorModel.format = format;
+  explicit RecordingState(uint32_t format, const RasterTableSet* tables = &RECORDING_TABLES) {
+    state.format = format;
     state.tables = tables;
     if (tables != nullptr) {
       state.triangleTable = tables->triangles;
@@ -71,9 +70,11 @@ struct RecordingContext {
     }
     state.queue = queue.get();
     state.queueCapacity = RASTER_QUEUE_CAPACITY;
-    context->rasterState = &state;
     recordedCalls().clear();
   }
+
+  bool flush(uint32_t pipelineFlags) { return flushRasterQueue(&state, &target, pipelineFlags); }
+  void attributeChanged(uint32_t attributeId, uint32_t value) { rasterAttributeChanged(&state, attributeId, value); }
 
   RasterPrimitive& queuePrimitive(uint32_t kind, uint32_t flags) {
     RasterPrimitive& primitive = queue[state.queuedCount++];

@@ -9,7 +9,6 @@
 #include <tuple>
 #include <vector>
 
-#include "context/context.h"
 #include "device/color_model.h"
 #include "texture/texture.h"
 
@@ -248,42 +247,6 @@ TEST(ConvertRect8, ANegativePaletteSizeReadsNoPalette) {
     EXPECT_EQ(t->texels[0], 0xFFFFFFFFu) << size;
     EXPECT_EQ(t->texels[1], 0xFFFFFFFFu) << size;
   }
-}
-
-TEST(BindTexture, CopiesTheRecordAndUnbindsWithNull) {
-  const auto context = std::make_unique<RukContext>();
-  const TexturePtr t = makeTexture(8, 4);
-  ASSERT_EQ(bindTexture(context.get(), t.get()), RUK_OK);
-  EXPECT_EQ(context->boundTexture.width, 8u);
-  EXPECT_EQ(context->boundTexture.height, 4u);
-  EXPECT_EQ(context->boundTexture.log2Width, 3u);
-  EXPECT_EQ(context->boundTexture.log2Height, 2u);
-  EXPECT_EQ(context->boundTexture.texels, t->texels);  // shared, so later conversions show
-
-  ASSERT_EQ(bindTexture(context.get(), nullptr), RUK_OK);
-  EXPECT_EQ(context->boundTexture.texels, nullptr);
-}
-
-// A texture disposed while bound keeps its texels for the binding: the
-// context reads them until it binds something else, and then they go.
-// Binding the same texture again holds them once more, not twice.
-TEST(BindTexture, KeepsTheTexelsOfATextureDisposedWhileBound) {
-  const auto context = std::make_unique<RukContext>();
-  RukTexture* texture = nullptr;
-  ASSERT_EQ(createTexture(nullptr, &texture, 2, 2), RUK_OK);
-  texture->texels[3] = 0x12345678;
-  ASSERT_EQ(bindTexture(context.get(), texture), RUK_OK);
-  ASSERT_EQ(bindTexture(context.get(), texture), RUK_OK);
-  ASSERT_EQ(destroyTexture(nullptr, texture), RUK_OK);
-  // Another texture of the same size made now gets texels of its own.
-  const TexturePtr other = makeTexture(2, 2);
-  EXPECT_NE(other->texels, context->boundTexture.texels);
-  EXPECT_EQ(context->boundTexture.texels[3], 0x12345678u);
-  EXPECT_EQ(context->boundTexture.width, 2u);
-  ASSERT_EQ(bindTexture(context.get(), other.get()), RUK_OK);
-  EXPECT_EQ(context->boundTexture.texels, other->texels);
-  releaseBoundTexels(context.get());
-  EXPECT_EQ(context->boundTexture.texels, nullptr);
 }
 
 }  // namespace

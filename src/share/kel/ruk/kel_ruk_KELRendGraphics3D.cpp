@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "context/attributes.h"
+#include "context/buffer_ops.h"
 #include "context/context.h"
 #include "context/model_stack.h"
-#include "device/buffer_ops.h"
 #include "device/framebuffer.h"
 #include "pipeline/lighting.h"
 #include "pipeline/pick.h"

@@ -1,0 +1,38 @@
+// The primitive queue of a rasterizer block. Assembly takes the next record,
+// fills it and commits it; the commit says when the queue is full, and then
+// whoever drives assembly draws the queue before another record is taken.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+#include "raster/raster.h"
+
+// The record the next primitive is written into, every field zero. Cleared
+// with wide stores: the processor's string store starts too slowly for a
+// record this small, and assembly clears one per primitive.
+inline RasterPrimitive* takeQueueRecord(RasterState* state) {
+  using Chunk = long long __attribute__((vector_size(32)));
+  constexpr std::size_t chunks = sizeof(RasterPrimitive) / sizeof(Chunk);
+  RasterPrimitive* record = &state->queue[state->queuedCount];
+  auto* bytes = reinterpret_cast<unsigned char*>(record);
+  // Straight-line stores: a loop here would be turned back into memset.
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    const Chunk zero{};
+    (__builtin_memcpy(bytes + I * sizeof(Chunk), &zero, sizeof(Chunk)), ...);
+  }(std::make_index_sequence<chunks>{});
+  __builtin_memset(bytes + chunks * sizeof(Chunk), 0, sizeof(RasterPrimitive) % sizeof(Chunk));
+  return record;
+}
+
+// Counts the record taken last. True when the queue is now full: it must be
+// drawn (flushRasterQueue) before the next record is taken.
+inline bool commitQueueRecord(RasterState* state) {
+  state->queuedCount += 1;
+  return state->queuedCount >= state->queueCapacity;
+}
+
+// Draws and empties the queue into `target`, first queued first drawn:
+// each primitive through the table of its kind at the slot
+// (flags AND pipelineFlags). Always true.
+bool flushRasterQueue(RasterState* state, const RasterTarget* target, uint32_t pipelineFlags);
