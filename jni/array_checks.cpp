@@ -52,12 +52,12 @@ void checkNormalSources(Call& call, JHandle model) {
 
 void checkNormalCopy(Call& call, JHandle model) {
   const auto shape = modelShape(Call::fieldWord(model, kModelNative));
-  const uint32_t javaCount = Call::fieldWord(model, kModelNormalCount);
-  if (!shape || javaCount == 0 || shape->generatedNormals == 0) return;
-  const uint64_t copied = std::min(javaCount, shape->generatedNormals);
+  // A count of 0 or less copies nothing.
+  const int64_t javaCount = signedField(model, kModelNormalCount);
+  if (!shape || javaCount <= 0 || shape->generatedNormals == 0) return;
+  const uint64_t copied = std::min<uint64_t>(static_cast<uint64_t>(javaCount), shape->generatedNormals);
   call.requireLength(Call::fieldWord(model, kModelNormals), 3 * copied, "normals");
-  call.requireLength(Call::fieldWord(model, kModelNormalIndices), 3 * uint64_t{shape->primitiveCount},
-                     "normalIndices");
+  call.requireLength(Call::fieldWord(model, kModelNormalIndices), 3 * uint64_t{shape->primitiveCount}, "normalIndices");
 }
 
 void checkConversionSource(Call& call, JHandle texture, int32_t x, int32_t y, int32_t w, int32_t h, JHandle pixels,

@@ -17,11 +17,11 @@ using namespace kelbridge::roles;
 // A KELRendGraphics3D native taking only its context from this: its further
 // parameters in parentheses, then their words.
 #define KELRUK_MORE(...) __VA_OPT__(, ) __VA_ARGS__
-#define KELRUK_G3D(name, params, ...)                                                                  \
+#define KELRUK_G3D(name, params, ...)                                                                \
   KELRUK_BRIDGE(void, ruk_KELRendGraphics3D_##name, (JNIEnv * env, jobject self KELRUK_MORE params), \
                 call.object(self, kContext) __VA_OPT__(, ) __VA_ARGS__)
 
-KELRUK_BRIDGE(jboolean, ruk_KELRendGraphics3D_init, (JNIEnv* env, jobject self, jint flags, jint width, jint height),
+KELRUK_BRIDGE(jboolean, ruk_KELRendGraphics3D_init, (JNIEnv * env, jobject self, jint flags, jint width, jint height),
               call.object(self, kContextInit), word(flags), word(width), word(height))
 KELRUK_G3D(dispose, ())
 KELRUK_G3D(beginRendering, ())
@@ -47,8 +47,8 @@ KELRUK_JNI(void, ruk_KELRendGraphics3D_doRender)(JNIEnv* env, jobject self, jobj
   call.run(KELRUK_LIBRARY_STUB(ruk_KELRendGraphics3D_doRender), {g, m});
 }
 
-KELRUK_JNI(jboolean, ruk_KELRendGraphics3D_doRayPick)(JNIEnv* env, jobject self, jobject model, jobject ray,
-                                                        jobject result) {
+KELRUK_JNI(jboolean, ruk_KELRendGraphics3D_doRayPick)
+(JNIEnv* env, jobject self, jobject model, jobject ray, jobject result) {
   Call call(env);
   const JHandle g = call.object(self, kContext);
   const JHandle m = call.object(model, kModelDraw);
@@ -69,8 +69,10 @@ KELRUK_G3D(doQuatRotateModel, (jobject q), call.object(q, kQuaternion))
 KELRUK_G3D(doGetModelMatrix, (jobject out), call.object(out, kMatrix))
 KELRUK_G3D(loadTextureMatrix, (jobject m), call.object(m, kMatrix))
 KELRUK_G3D(doGetTextureMatrix, (jobject out), call.object(out, kMatrix))
-KELRUK_G3D(doSetPerspectiveProjection, (jfloat fov, jfloat aspect, jfloat nearZ, jfloat farZ), word(fov), word(aspect), word(nearZ), word(farZ))
-KELRUK_G3D(doSetOrthographicProjection, (jfloat halfWidth, jfloat halfHeight, jfloat nearZ, jfloat farZ), word(halfWidth), word(halfHeight), word(nearZ), word(farZ))
+KELRUK_G3D(doSetPerspectiveProjection, (jfloat fov, jfloat aspect, jfloat nearZ, jfloat farZ), word(fov), word(aspect),
+           word(nearZ), word(farZ))
+KELRUK_G3D(doSetOrthographicProjection, (jfloat halfWidth, jfloat halfHeight, jfloat nearZ, jfloat farZ),
+           word(halfWidth), word(halfHeight), word(nearZ), word(farZ))
 KELRUK_G3D(setMaterial, (jobject material), call.object(material, kMaterial))
 KELRUK_G3D(setModifiedMaterialColor, (jint which), word(which))
 KELRUK_G3D(pushDirectionalLight, (jobject light), call.object(light, kLight))
@@ -78,10 +80,13 @@ KELRUK_G3D(pushPointLight, (jobject light), call.object(light, kLight))
 KELRUK_G3D(pushSpotLight, (jobject light), call.object(light, kLight))
 KELRUK_G3D(popLight, ())
 KELRUK_G3D(resetLights, ())
-KELRUK_G3D(doSetFog, (jint mode, jint color, jfloat start, jfloat end, jfloat density), word(mode), word(color), word(start), word(end), word(density))
+KELRUK_G3D(doSetFog, (jint mode, jint color, jfloat start, jfloat end, jfloat density), word(mode), word(color),
+           word(start), word(end), word(density))
 KELRUK_G3D(setDepthBufferMask, (jint mask), word(mask))
 KELRUK_G3D(doUseTexture, (jobject texture), call.object(texture, kTextureBind))
-KELRUK_G3D(doSetTextureCoordinateGeneration, (jint sMode, jint tMode, jfloat s0, jfloat s1, jfloat s2, jfloat t0, jfloat t1, jfloat t2), word(sMode), word(tMode), word(s0), word(s1), word(s2), word(t0), word(t1), word(t2))
+KELRUK_G3D(doSetTextureCoordinateGeneration,
+           (jint sMode, jint tMode, jfloat s0, jfloat s1, jfloat s2, jfloat t0, jfloat t1, jfloat t2), word(sMode),
+           word(tMode), word(s0), word(s1), word(s2), word(t0), word(t1), word(t2))
 KELRUK_G3D(enableFeature, (jint feature), word(feature))
 KELRUK_G3D(disableFeature, (jint feature), word(feature))
 KELRUK_G3D(setModelRenderMode, (jint mode), word(mode))
@@ -102,14 +107,13 @@ KELRUK_G3D(accumLoad, (jfloat v), word(v))
 KELRUK_G3D(accumReturn, (jfloat v), word(v))
 KELRUK_G3D(accumMult, (jfloat v), word(v))
 
-
 // --- KELRend3DDevice, Graphics3DDevice --------------------------------------
 
-KELRUK_BRIDGE(void, ruk_KELRend3DDevice_initDirect, (JNIEnv* env, jobject self, jint red, jint green, jint blue),
+KELRUK_BRIDGE(void, ruk_KELRend3DDevice_initDirect, (JNIEnv * env, jobject self, jint red, jint green, jint blue),
               call.object(self, kDevice), word(red), word(green), word(blue))
 
-KELRUK_JNI(void, ruk_KELRend3DDevice_initIndexed)(JNIEnv* env, jobject self, jint count, jbyteArray red,
-                                                  jbyteArray green, jbyteArray blue) {
+KELRUK_JNI(void, ruk_KELRend3DDevice_initIndexed)
+(JNIEnv* env, jobject self, jint count, jbyteArray red, jbyteArray green, jbyteArray blue) {
   Call call(env);
   const JHandle device = call.object(self, kDevice);
   const JHandle channels[3] = {call.array(red, Want::ByteArray, false), call.array(green, Want::ByteArray, false),
@@ -118,7 +122,8 @@ KELRUK_JNI(void, ruk_KELRend3DDevice_initIndexed)(JNIEnv* env, jobject self, jin
   if (count >= 0 && count <= 256) {
     for (const JHandle channel : channels) call.requireLength(channel, static_cast<uint64_t>(count), "palette channel");
   }
-  call.run(KELRUK_LIBRARY_STUB(ruk_KELRend3DDevice_initIndexed), {device, word(count), channels[0], channels[1], channels[2]});
+  call.run(KELRUK_LIBRARY_STUB(ruk_KELRend3DDevice_initIndexed),
+           {device, word(count), channels[0], channels[1], channels[2]});
 }
 
 KELRUK_JNI(void, ruk_Graphics3DDevice_getDeviceClass)(JNIEnv* env, jclass, jbyteArray name) {
@@ -144,11 +149,11 @@ KELRUK_JNI(void, ruk_KELRendTexture_init)(JNIEnv* env, jobject self, jint width,
   }
 }
 
-KELRUK_BRIDGE(void, ruk_KELRendTexture_doComplete, (JNIEnv* env, jobject self), call.object(self, kTexture))
+KELRUK_BRIDGE(void, ruk_KELRendTexture_doComplete, (JNIEnv * env, jobject self), call.object(self, kTexture))
 
-KELRUK_JNI(void, ruk_KELRendTexture_convertRect32)(JNIEnv* env, jobject self, jint x, jint y, jint w, jint h,
-                                                   jint redMask, jint greenMask, jint blueMask, jint alphaMask,
-                                                   jintArray pixels, jint offset, jint scansize) {
+KELRUK_JNI(void, ruk_KELRendTexture_convertRect32)
+(JNIEnv* env, jobject self, jint x, jint y, jint w, jint h, jint redMask, jint greenMask, jint blueMask, jint alphaMask,
+ jintArray pixels, jint offset, jint scansize) {
   Call call(env);
   const JHandle texture = call.object(self, kTexture);
   const JHandle source = call.array(pixels, Want::IntArray, false);
@@ -158,18 +163,22 @@ KELRUK_JNI(void, ruk_KELRendTexture_convertRect32)(JNIEnv* env, jobject self, ji
             word(alphaMask), source, word(offset), word(scansize)});
 }
 
-KELRUK_JNI(void, ruk_KELRendTexture_convertRect8)(JNIEnv* env, jobject self, jint x, jint y, jint w, jint h,
-                                                  jintArray palette, jint paletteSize, jbyteArray pixels,
-                                                  jint offset, jint scansize) {
+KELRUK_JNI(void, ruk_KELRendTexture_convertRect8)
+(JNIEnv* env, jobject self, jint x, jint y, jint w, jint h, jintArray palette, jint paletteSize, jbyteArray pixels,
+ jint offset, jint scansize) {
   Call call(env);
   const JHandle texture = call.object(self, kTexture);
   const JHandle colors = call.array(palette, Want::IntArray, false);
   const JHandle source = call.array(pixels, Want::ByteArray, false);
-  // Conversions read at most the 256 entries a byte can index.
-  call.requireLength(colors, std::min<uint64_t>(static_cast<uint32_t>(paletteSize), 256), "palette");
+  // Conversions read at most the 256 entries a byte can index, and none for
+  // a palette size of 0 or less.
+  if (paletteSize > 0) {
+    call.requireLength(colors, std::min<uint64_t>(static_cast<uint64_t>(paletteSize), 256), "palette");
+  }
   kelbridge::checkConversionSource(call, texture, x, y, w, h, source, offset, scansize);
-  call.run(KELRUK_LIBRARY_STUB(ruk_KELRendTexture_convertRect8), {texture, word(x), word(y), word(w), word(h), colors,
-                                                           word(paletteSize), source, word(offset), word(scansize)});
+  call.run(
+      KELRUK_LIBRARY_STUB(ruk_KELRendTexture_convertRect8),
+      {texture, word(x), word(y), word(w), word(h), colors, word(paletteSize), source, word(offset), word(scansize)});
 }
 
 KELRUK_JNI(void, ruk_KELRendTexture_dispose)(JNIEnv* env, jobject self) {
@@ -191,10 +200,11 @@ KELRUK_JNI(jboolean, ruk_KELRendModel_init)(JNIEnv* env, jobject self) {
     const auto kind = static_cast<int32_t>(Call::fieldWord(model, kModelKind));
     const auto colorBinding = static_cast<int32_t>(Call::fieldWord(model, kModelColorBinding));
     kelbridge::rememberModel(Call::fieldWord(model, kModelNative),
-                             {kind == 0 ? 3u : kind == 1 ? 2u : 1u,
+                             {kind == 0   ? 3u
+                              : kind == 1 ? 2u
+                                          : 1u,
                               colorBinding == 1 || colorBinding == 2 ? static_cast<uint32_t>(colorBinding) : 0u,
-                              Call::fieldWord(model, kModelPrimitives), Call::fieldWord(model, kModelVertexCount),
-                              0});
+                              Call::fieldWord(model, kModelPrimitives), Call::fieldWord(model, kModelVertexCount), 0});
   }
   return made ? JNI_TRUE : JNI_FALSE;
 }

@@ -52,33 +52,44 @@ inline const Role kTextureBind{"a KELRendTexture", kTextureBindUses};
 inline constexpr int kModelNative = 0, kModelKind = 1, kModelPrimitives = 2, kModelVertexCount = 3,
                      kModelNormalCount = 5, kModelTexCoordCount = 6, kModelColorBinding = 11, kModelReady = 15,
                      kModelVertices = 16, kModelFaceNormals = 17, kModelNormals = 18, kModelTexCoords = 19,
-                     kModelVertexIndices = 20, kModelNormalIndices = 21, kModelTexCoordIndices = 22,
-                     kModelColors = 23;
+                     kModelVertexIndices = 20, kModelNormalIndices = 21, kModelTexCoordIndices = 22, kModelColors = 23;
 
 // init: kind, counts, bindings and the vertices (for the bounds).
 inline constexpr FieldUse kModelInitUses[] = {
-    {0, Want::Word},  {1, Want::Word},  {2, Want::Word},  {3, Want::Word},  {5, Want::Word},
-    {6, Want::Word},  {10, Want::Word}, {11, Want::Word}, {12, Want::Word}, {16, Want::FloatArray}};
+    {0, Want::Word}, {1, Want::Word},  {2, Want::Word},  {3, Want::Word},  {5, Want::Word},
+    {6, Want::Word}, {10, Want::Word}, {11, Want::Word}, {12, Want::Word}, {16, Want::FloatArray}};
 inline const Role kModelInit{"a KELRendModel", kModelInitUses};
 
 // doRender and doRayPick: the model packet; its arrays only when ready.
 inline constexpr FieldUse kModelDrawUses[] = {
-    {15, Want::Word}, {0, Want::Word}, {1, Want::Word}, {2, Want::Word}, {3, Want::Word}, {5, Want::Word},
-    {6, Want::Word}, {11, Want::Word}, {16, Want::FloatArray}, {17, Want::FloatArray}, {18, Want::FloatArray},
-    {19, Want::FloatArray}, {20, Want::IntArray}, {21, Want::IntArray}, {22, Want::IntArray},
-    {23, Want::IntArray}};
+    {15, Want::Word},       {0, Want::Word},        {1, Want::Word},        {2, Want::Word},
+    {3, Want::Word},        {5, Want::Word},        {6, Want::Word},        {11, Want::Word},
+    {16, Want::FloatArray}, {17, Want::FloatArray}, {18, Want::FloatArray}, {19, Want::FloatArray},
+    {20, Want::IntArray},   {21, Want::IntArray},   {22, Want::IntArray},   {23, Want::IntArray}};
 inline const Role kModelDraw{"a KELRendModel", kModelDrawUses, kModelReady};
 
-inline constexpr FieldUse kFaceNormalGenerationUses[] = {
-    {0, Want::Word}, {16, Want::FloatArray}, {20, Want::IntArray}, {17, Want::FloatArray, nullptr, true}};
+// Normal generation and copy-back compare the kind and counts with those of
+// init, so that no array is used past the shape it was checked for.
+inline constexpr FieldUse kFaceNormalGenerationUses[] = {{0, Want::Word},
+                                                         {1, Want::Word},
+                                                         {2, Want::Word},
+                                                         {3, Want::Word},
+                                                         {16, Want::FloatArray},
+                                                         {20, Want::IntArray},
+                                                         {17, Want::FloatArray, nullptr, true}};
 inline const Role kFaceNormalGeneration{"a KELRendModel", kFaceNormalGenerationUses};
 
 inline constexpr FieldUse kVertexNormalGenerationUses[] = {
-    {0, Want::Word}, {5, Want::Word}, {16, Want::FloatArray}, {17, Want::FloatArray}, {20, Want::IntArray}};
+    {0, Want::Word}, {1, Want::Word},        {2, Want::Word},        {3, Want::Word},
+    {5, Want::Word}, {16, Want::FloatArray}, {17, Want::FloatArray}, {20, Want::IntArray}};
 inline const Role kVertexNormalGeneration{"a KELRendModel", kVertexNormalGenerationUses};
 
-inline constexpr FieldUse kModelCopyNormalsUses[] = {
-    {0, Want::Word}, {5, Want::Word}, {18, Want::FloatArray, nullptr, true}, {21, Want::IntArray, nullptr, true}};
+inline constexpr FieldUse kModelCopyNormalsUses[] = {{0, Want::Word},
+                                                     {1, Want::Word},
+                                                     {2, Want::Word},
+                                                     {5, Want::Word},
+                                                     {18, Want::FloatArray, nullptr, true},
+                                                     {21, Want::IntArray, nullptr, true}};
 inline const Role kModelCopyNormals{"a KELRendModel", kModelCopyNormalsUses};
 
 inline constexpr FieldUse kModelReferenceUses[] = {{0, Want::Word}};

@@ -74,7 +74,7 @@ RukStatus createContext(RukDevice* device, RukContext** out, const RukDeviceDesc
 
   // Cleared whole, so that no field is ever read before it holds a value.
   auto* context = static_cast<RukContext*>(rukAllocate(sizeof(RukContext)));
-  std::memset(context, 0, sizeof(RukContext));
+  std::memset(static_cast<void*>(context), 0, sizeof(RukContext));
   context->width = width;
   context->height = height;
   context->pitch = width;
@@ -122,6 +122,7 @@ RukStatus createContext(RukDevice* device, RukContext** out, const RukDeviceDesc
 
 RukStatus freeContext(RukContext* context) {
   if (context == nullptr) return RUK_OK;
+  unshareTexture(&context->boundTexture);
   if (context->batch != nullptr) rukRelease(context->batch);
   if (context->colorModel.palette != nullptr) rukRelease(context->colorModel.palette);
   if (context->rasterState != nullptr) freeRasterState(context->rasterState);
@@ -130,11 +131,7 @@ RukStatus freeContext(RukContext* context) {
 }
 
 RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull) {
-  if (textureOrNull != nullptr) {
-    context->boundTexture = *textureOrNull;
-  } else {
-    context->boundTexture.texels = nullptr;
-  }
+  shareTexture(&context->boundTexture, textureOrNull);
   return RUK_OK;
 }
 

@@ -28,7 +28,7 @@ struct RukContext {
   int32_t* depthBuffer;      // width x height, rows `width` apart; not owned
   uint32_t* accumBuffer;     // width x height; not owned
   uint32_t attributes[ATTRIBUTE_COUNT];
-  RukTexture boundTexture;   // a copy; texels null when no texture is bound
+  RukTexture boundTexture;   // a copy holding its texels; null when no texture is bound
   Matrix4 textureMatrix;
 
   uint32_t batchCount, batchCapacity;
@@ -78,7 +78,10 @@ RukStatus setAttributeColor(RukContext* context, uint32_t id, uint32_t color);  
 float attributeFloat(const RukContext* context, uint32_t id);
 
 // Binds a copy of the texture record into the context (the texels are
-// shared), or with null clears the copy's texels, which turns texturing off.
+// shared and held for as long as they are bound, so a texture released while
+// bound keeps drawing here until it is unbound), or with null clears the
+// copy's texels, which turns texturing off. Either lets go of the texels
+// bound before.
 RukStatus bindTexture(RukContext* context, const RukTexture* textureOrNull);
 
 // Copies at most 255 bytes of text and a terminating zero into errorMessage.

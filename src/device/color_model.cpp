@@ -131,6 +131,16 @@ RukStatus createDevice(const RukDeviceDescriptor* descriptor, RukDevice** out) {
   return RUK_OK;
 }
 
+void destroyDevice(RukDevice* device) {
+  if (device == nullptr) return;
+  if (device->colorModel.palette != nullptr) rukRelease(device->colorModel.palette);
+  // The three palette arrays share one block, which the red one starts.
+  if (device->descriptor.depth == 8 && device->descriptor.paletteRed != nullptr) {
+    rukRelease(const_cast<uint8_t*>(device->descriptor.paletteRed));
+  }
+  rukRelease(device);
+}
+
 uint32_t nearestPaletteIndex(const RukColorModel* model, uint32_t red, uint32_t green, uint32_t blue) {
   uint32_t bestDistance = 0xFFFFFFFFu;
   uint32_t bestIndex = 0xFFFFFFFFu;

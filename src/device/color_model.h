@@ -53,6 +53,11 @@ struct RukDevice {
 // device copies the three palette arrays into a block of its own.
 RukStatus createDevice(const RukDeviceDescriptor* descriptor, RukDevice** out);
 
+// Frees a device made by createDevice with its palettes; null is accepted.
+// The natives never free a device (a process keeps its devices); a host
+// that ends a program without ending the process does.
+void destroyDevice(RukDevice* device);
+
 // True when the descriptor is accepted; fills the model (allocating the
 // palette at depth 8; an empty palette leaves `palette` null). A palette of
 // more than 256 entries is refused: an 8-bit pixel cannot name the rest.

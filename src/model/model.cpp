@@ -41,7 +41,7 @@ RukModel* createModel(int32_t primitiveKind, uint32_t primitiveCount, uint32_t v
                       int32_t javaTexCoordBinding, uint32_t texCoordCount, const float* vertices) {
   auto* model = static_cast<RukModel*>(rukAllocate(sizeof(RukModel)));
   std::memset(model, 0, sizeof(RukModel));
-  model->type = primitiveKind == 0 ? MODEL_TRIANGLES : primitiveKind == 1 ? MODEL_LINES : MODEL_POINTS;
+  model->type = modelTypeOfKind(primitiveKind);
   model->primitiveCount = primitiveCount;
   model->vertexCount = vertexCount;
   if (javaNormalBinding == 2) {
@@ -50,7 +50,7 @@ RukModel* createModel(int32_t primitiveKind, uint32_t primitiveCount, uint32_t v
   } else {
     model->normalBinding = BINDING_NONE;
   }
-  model->colorBinding = javaColorBinding == 1 || javaColorBinding == 2 ? static_cast<uint32_t>(javaColorBinding) : 0;
+  model->colorBinding = colorBindingOf(javaColorBinding);
   if (javaTexCoordBinding == 2) {
     model->texCoordBinding = 1;
     model->texCoordCount = texCoordCount;
@@ -60,20 +60,25 @@ RukModel* createModel(int32_t primitiveKind, uint32_t primitiveCount, uint32_t v
   return model;
 }
 
-void copyVertexNormals(RukModel* model, int32_t javaNormalCount, float* javaNormals,
-                       uint32_t* javaNormalIndices) {
+void copyVertexNormals(RukModel* model, int32_t javaNormalCount, float* javaNormals, uint32_t* javaNormalIndices,
+                       uint64_t javaIndexRoom) {
   if (javaNormalCount == 0) {
     model->normalBinding = BINDING_PER_PRIMITIVE;
     return;
   }
+  // A negative count declares arrays for no normals: nothing is copied, and
+  // the generated normals wait for a call that has room for them.
+  if (javaNormalCount < 0) return;
   if (model->normals == nullptr || model->normalIndices == nullptr || javaNormals == nullptr ||
       javaNormalIndices == nullptr) {
     return;
   }
-  // Never more than were generated, whatever the Java count says.
+  // Never more than were generated, nor more than the Java arrays are
+  // declared to hold, whatever the counts say now.
   const uint64_t count = std::min<uint64_t>(static_cast<uint32_t>(javaNormalCount), model->normalCount);
+  const uint64_t indices = std::min<uint64_t>(javaIndexRoom, uint64_t{model->primitiveCount} * 3);
   std::memcpy(javaNormals, model->normals, count * 3 * sizeof(float));
-  std::memcpy(javaNormalIndices, model->normalIndices, uint64_t{model->primitiveCount} * 3 * sizeof(uint32_t));
+  std::memcpy(javaNormalIndices, model->normalIndices, indices * sizeof(uint32_t));
   releaseGeneratedNormals(model);
 }
 

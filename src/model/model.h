@@ -40,6 +40,18 @@ inline uint32_t cornersPerPrimitive(uint32_t type) {
   return type == MODEL_TRIANGLES ? 3 : type == MODEL_LINES ? 2 : 1;
 }
 
+// The record's type for a Java primitiveKind: 0 triangles, 1 lines, any
+// other value points.
+inline uint32_t modelTypeOfKind(int32_t primitiveKind) {
+  return primitiveKind == 0 ? MODEL_TRIANGLES : primitiveKind == 1 ? MODEL_LINES : MODEL_POINTS;
+}
+
+// The record's colour binding for a Java colorBinding: 1 and 2 as they are,
+// anything else none.
+inline uint32_t colorBindingOf(int32_t javaColorBinding) {
+  return javaColorBinding == 1 || javaColorBinding == 2 ? static_cast<uint32_t>(javaColorBinding) : BINDING_NONE;
+}
+
 // Creates the record from the Java fields (primitiveKind 0 triangles, 1 lines,
 // other points; Java normalBinding 2 and texCoordBinding 2 mean per corner)
 // and computes its bounds from `vertices`.
@@ -60,8 +72,16 @@ bool generateVertexNormals(RukModel* model, float angle, const float* vertices,
                            int32_t* javaNormalCount);
 
 // Copies the generated normals and indices into the Java arrays and releases
-// them; with javaNormalCount 0 switches the model to its face normals.
-void copyVertexNormals(RukModel* model, int32_t javaNormalCount, float* javaNormals,
-                       uint32_t* javaNormalIndices);
+// them; with javaNormalCount 0 switches the model to its face normals, and
+// with a negative count copies nothing. The Java normals array is taken to
+// hold javaNormalCount normals and the index array javaIndexRoom indices;
+// nothing past either is written.
+void copyVertexNormals(RukModel* model, int32_t javaNormalCount, float* javaNormals, uint32_t* javaNormalIndices,
+                       uint64_t javaIndexRoom);
+// The same with room for an index per corner of the record's triangles.
+inline void copyVertexNormals(RukModel* model, int32_t javaNormalCount, float* javaNormals,
+                              uint32_t* javaNormalIndices) {
+  copyVertexNormals(model, javaNormalCount, javaNormals, javaNormalIndices, uint64_t{model->primitiveCount} * 3);
+}
 
 void destroyModel(RukModel* model);

@@ -2,7 +2,8 @@
 #include "runtime/fatal.h"
 
 #include <cstdio>
-#include <cstdlib>
+
+#include "runtime/process_exit.h"
 
 void fatalReport(const char* leadingText, const char* sourcePath, int sourceLine) {
   // Whatever the program printed before comes first, then the report line.
@@ -10,5 +11,5 @@ void fatalReport(const char* leadingText, const char* sourcePath, int sourceLine
   std::fflush(stderr);
   std::printf("%s %s:%d\n", leadingText, sourcePath, sourceLine);
   std::fflush(stdout);
-  std::exit(-1);
+  rukExitProcess(-1);
 }

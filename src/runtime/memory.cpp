@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "runtime/process_exit.h"
+
 namespace {
 
 [[noreturn]] void memoryFailure(const char* message) {
   std::fputs(message, stderr);
-  std::exit(1);
+  rukExitProcess(1);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <new>
 
 #include "runtime/memory.h"
+#include "runtime/process_exit.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ uint32_t takeSlot() {
   if (freshSlots == SLOT_COUNT) {
     // Every slot is live or retired: as fatal as an exhausted heap.
     std::fputs("Memory allocation failed!\n", stderr);
-    std::exit(1);
+    rukExitProcess(1);
   }
   uint32_t index = freshSlots++;
   if ((index & (CHUNK_SIZE - 1)) == 0) {

@@ -1,14 +1,32 @@
 // Texture records: creation and release.
 #include "texture/texture.h"
 
+#include <atomic>
 #include <bit>
 #include <cstring>
+#include <new>
 
 #include "runtime/memory.h"
+
+struct RukTexelHolders {
+  std::atomic<uint32_t> count;
+  uint32_t* texels;
+};
 
 namespace {
 
 bool isPowerOfTwo(uint32_t side) { return side != 0 && std::has_single_bit(side); }
+
+void hold(RukTexelHolders* holders) {
+  if (holders != nullptr) holders->count.fetch_add(1, std::memory_order_relaxed);
+}
+
+void letGo(RukTexelHolders* holders) {
+  if (holders == nullptr || holders->count.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+  rukRelease(holders->texels);
+  holders->~RukTexelHolders();
+  rukRelease(holders);
+}
 
 }  // namespace
 
@@ -27,14 +45,38 @@ RukStatus createTexture(RukDevice* /*device*/, RukTexture** out, uint32_t width,
   texture->log2Height = static_cast<uint32_t>(std::countr_zero(height));
   texture->texels = static_cast<uint32_t*>(rukAllocate(bytes));
   std::memset(texture->texels, 0xFF, bytes);  // opaque white
+  texture->holders = new (rukAllocate(sizeof(RukTexelHolders))) RukTexelHolders{{1}, texture->texels};
   *out = texture;
   return RUK_OK;
 }
 
 RukStatus destroyTexture(RukDevice* /*device*/, RukTexture* texture) {
   if (texture == nullptr) return RUK_OK;
-  if (texture->texels != nullptr) rukRelease(texture->texels);
+  if (texture->holders != nullptr) {
+    letGo(texture->holders);
+  } else if (texture->texels != nullptr) {
+    rukRelease(texture->texels);
+  }
   rukRelease(texture);
   return RUK_OK;
 }
 
+void shareTexture(RukTexture* copy, const RukTexture* textureOrNull) {
+  // Hold the new texels before letting go of the old: sharing the same
+  // texture again must not free them in between.
+  RukTexelHolders* previous = copy->holders;
+  if (textureOrNull != nullptr) {
+    hold(textureOrNull->holders);
+    *copy = *textureOrNull;
+  } else {
+    copy->texels = nullptr;
+    copy->holders = nullptr;
+  }
+  letGo(previous);
+}
+
+void unshareTexture(RukTexture* copy) {
+  letGo(copy->holders);
+  copy->texels = nullptr;
+  copy->holders = nullptr;
+}

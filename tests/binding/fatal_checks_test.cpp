@@ -270,6 +270,21 @@ std::vector<FatalCase> modelShapeCases() {
         [](Scene& s) { setHandle(s.model.object, MODEL_NORMALS, newFloatArray(3)); }),
       m("noTexCoordIndices", "kelruk: model without texture-coordinate indices at",
         [](Scene& s) { setHandle(s.model.object, MODEL_TEXCOORDS, newFloatArray(2)); }),
+      // Triangles whose object now says points has arrays of one index per
+      // primitive; colours per corner where it now says one per primitive.
+      m("kindChangedSinceInit", "kelruk: model kind or colour binding changed since init at",
+        [](Scene& s) {
+          s.model.record.type = MODEL_TRIANGLES;
+          setInt(s.model.object, MODEL_PRIMITIVE_KIND, 2);
+          setHandle(s.model.object, MODEL_VERTEX_INDICES, newIntArray({0}));
+        }),
+      m("colourBindingChangedSinceInit", "kelruk: model kind or colour binding changed since init at",
+        [](Scene& s) {
+          s.model.record.type = MODEL_TRIANGLES;
+          s.model.record.colorBinding = BINDING_PER_CORNER;
+          setInt(s.model.object, MODEL_COLOR_BINDING, 1);
+          setHandle(s.model.object, MODEL_COLORS, newIntArray(1));
+        }),
   };
 }
 INSTANTIATE_TEST_SUITE_P(ModelShapes, FatalChecks, testing::ValuesIn(modelShapeCases()),
@@ -291,6 +306,12 @@ struct TextureScene {
   }
   void convert8(JHandle source, JHandle colours = 0, int32_t count = 0) {
     callTexture("convertRect8", {object, 0, 0, 1, 1, colours, count, source, 0, 1});
+  }
+  // A 2 x 2 texture of a direct device, so that conversions reach the source.
+  uint32_t texels[4] = {};
+  void sized() {
+    record = RukTexture{2, 2, 1, 1, texels};
+    callDevice("initDirect", {getHandle(object, TEXTURE_DEVICE), 0xFF0000, 0xFF00, 0xFF});
   }
 };
 
@@ -332,6 +353,19 @@ std::vector<TextureCase> textureCases() {
   }
   cases.push_back({"nullPalette", NULL_ARGUMENT, "convertRect8", "requireArgument(palette)",
                    [](TextureScene& s) { s.convert8(s.bytes, 0, 2); }});
+  // Source elements before the array's first: a large negative offset, and
+  // rows that a negative scan size leads before it.
+  cases.push_back({"offsetBeforeTheArray", "kelruk: status 7 (bad argument) at", "convertRect8",
+                   "requireOk(convertRect8Texels", [](TextureScene& s) {
+                     s.sized();
+                     callTexture("convertRect8", {s.object, 0, 0, 2, 2, s.palette, 2, s.bytes, -2054847097, 2});
+                   }});
+  cases.push_back({"rowsBeforeTheArray", "kelruk: status 7 (bad argument) at", "convertRect32",
+                   "requireOk(convertRect32Texels", [](TextureScene& s) {
+                     s.sized();
+                     callTexture("convertRect32", {s.object, 0, 0, 2, 2, 0xFF0000, 0xFF00, 0xFF, int32_t(0xFF000000),
+                                                   s.pixels, 1, -2});
+                   }});
   cases.push_back({"disposeWithoutTexture", "kelruk: no native texture at", "dispose", "textureOf(fields)",
                    [](TextureScene& s) {
                      setWord(s.object, TEXTURE_NATIVE_TEXTURE, 0);
@@ -481,6 +515,9 @@ INSTANTIATE_TEST_SUITE_P(Statuses, FatalChecks, testing::ValuesIn(statusCases())
 
 TEST(StatusChecks, TextureSidesMustBePowersOfTwo) {
   EXPECT_FATAL_REPORT(callTexture("init", {newTextureObject(), 3, 4}),
+                      "kelruk: status 9 (texture side not a power of two) at", TEXTURE_FILE);
+  // A negative side is no power of two, though its bits as unsigned may be.
+  EXPECT_FATAL_REPORT(callTexture("init", {newTextureObject(), INT32_MIN, 1}),
                       "kelruk: status 9 (texture side not a power of two) at", TEXTURE_FILE);
 }
 

@@ -8,6 +8,7 @@
 
 #include "binding_harness.h"
 #include "runtime/memory.h"
+#include "runtime/process_exit.h"
 
 namespace {
 
@@ -26,6 +27,23 @@ TEST(Memory, ReallocateOfNullAllocatesAndOfZeroReleases) {
   for (int i = 0; i < 16; ++i) EXPECT_EQ(block[i], 0x5A);
   // Released: a leak here would fail the sanitizer build.
   EXPECT_EQ(rukReallocate(block, 0), nullptr);
+}
+
+// A harness that runs programs in one process takes the library's exits
+// through a hook, which must not return; without one the process ends.
+TEST(ProcessExit, AHookTakesTheExitInsteadOfTheProcess) {
+  struct Exited {
+    int status;
+  };
+  rukSetExitHook([](int status) { throw Exited{status}; });
+  int status = 0;
+  try {
+    rukRelease(nullptr);
+  } catch (const Exited& exited) {
+    status = exited.status;
+  }
+  rukSetExitHook(nullptr);
+  EXPECT_EQ(status, 1);
 }
 
 TEST(MemoryDeathTest, ReleasingNullIsFatal) {

@@ -2,6 +2,7 @@
 // the workers fill.
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -115,6 +116,53 @@ TEST(Models, InitCopiesTheJavaFieldsAndDisposeRevokes) {
   callModel("dispose", {model});
   EXPECT_EQ(nativeRefResolve(reference, NativeKind::Model), nullptr);
   EXPECT_EQ(getWord(model, MODEL_NATIVE_MODEL), reference) << "dispose leaves the field";
+}
+
+// Normals are generated only while the object's counts are those the model
+// was made with (its arrays are as large as the counts it declares now);
+// copying back with a negative count writes nothing and keeps the normals.
+TEST(Models, NormalsFollowTheCountsTheArraysDeclare) {
+  const JHandle model = newModelObject();
+  setInt(model, MODEL_PRIMITIVE_COUNT, 2);
+  setInt(model, MODEL_VERTEX_COUNT, 4);
+  setHandle(model, MODEL_VERTICES, newFloatArray({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}));
+  setHandle(model, MODEL_VERTEX_INDICES, newIntArray({0, 1, 2, 0, 2, 3}));
+  setHandle(model, MODEL_FACE_NORMALS, newFloatArray(6));
+  ASSERT_EQ(callModel("init", {model}).slot0, 1u);
+
+  setInt(model, MODEL_PRIMITIVE_COUNT, 1);
+  setHandle(model, MODEL_VERTEX_INDICES, newIntArray({0, 1, 2}));
+  setHandle(model, MODEL_FACE_NORMALS, newFloatArray(3));
+  EXPECT_EQ(callModel("generateFaceNormals", {model}).slot0, 0u);
+  setInt(model, MODEL_PRIMITIVE_COUNT, 2);
+  setInt(model, MODEL_PRIMITIVE_KIND, 2);  // points: one index per primitive
+  EXPECT_EQ(callModel("generateFaceNormals", {model}).slot0, 0u);
+  setInt(model, MODEL_PRIMITIVE_KIND, 0);
+  setHandle(model, MODEL_VERTEX_INDICES, newIntArray({0, 1, 2, 0, 2, 3}));
+  setHandle(model, MODEL_FACE_NORMALS, newFloatArray(6));
+  EXPECT_EQ(callModel("generateFaceNormals", {model}).slot0, 1u);
+  setInt(model, MODEL_VERTEX_COUNT, 3);
+  EXPECT_EQ(callModel("generateVertexNormals", {model, 0.5f}).slot0, 0u);
+  setInt(model, MODEL_VERTEX_COUNT, 4);
+  ASSERT_EQ(callModel("generateVertexNormals", {model, 0.5f}).slot0, 1u);
+  ASSERT_EQ(getInt(model, MODEL_NORMAL_COUNT), 4);
+
+  // Arrays for no normals, with an array right after them that must stay.
+  setInt(model, MODEL_NORMAL_COUNT, -1);
+  setHandle(model, MODEL_NORMALS, newFloatArray(0));
+  setHandle(model, MODEL_NORMAL_INDICES, newIntArray(0));
+  const JHandle after = newIntArray({7, 7, 7, 7});
+  callModel("copyVertexNormals", {model});
+  for (int32_t word : intSpan(after)) EXPECT_EQ(word, 7);
+
+  setInt(model, MODEL_NORMAL_COUNT, 4);
+  const JHandle normals = newFloatArray(12), indices = newIntArray(6);
+  setHandle(model, MODEL_NORMALS, normals);
+  setHandle(model, MODEL_NORMAL_INDICES, indices);
+  callModel("copyVertexNormals", {model});
+  EXPECT_EQ(floatSpan(normals)[2], 1.0f) << "the normals waited for this copy";
+  EXPECT_EQ(intSpan(indices)[5], 3);
+  callModel("dispose", {model});
 }
 
 // --- Picking -----------------------------------------------------------------
@@ -303,6 +351,9 @@ TEST(Textures, InitConvertAndDispose) {
   callTexture("convertRect32", {texture, 0, 0, 1, 1, 0xFF0000, 0xFF00, 0xFF, int32_t(0xFF000000),
                                 newIntArray({0, 0, int32_t(0x80102030)}), 2, 1});
   EXPECT_EQ(record->texels[12], 0x80102030u);
+  // A negative palette size names no entry: no palette is needed or read.
+  callTexture("convertRect8", {texture, 0, 3, 1, 1, 0u, -1, newByteArray(1), 0, 1});
+  EXPECT_EQ(record->texels[0], 0xFFFFFFFFu);
   callTexture("dispose", {texture});
   EXPECT_EQ(getWord(texture, TEXTURE_NATIVE_TEXTURE), 0u);
   EXPECT_EQ(nativeRefResolve(reference, NativeKind::Texture), nullptr);
@@ -360,6 +411,11 @@ TEST(Lifecycle, InitAllocatesTheRequestedBuffersAndDisposeRevokes) {
   };
   for (Flags flags : {Flags{6, 1 | 2 | 8}, Flags{2, 1 | 2}, Flags{4, 1 | 8}, Flags{0, 1}, Flags{1 | 8, 1}}) {
     const JHandle graphics = newGraphics3DObject(newScreenDevice());
+    // Memory the buffers may be given holds other data first.
+    static void* volatile previous;
+    previous = std::malloc(16 * 8 * 4);
+    std::memset(previous, 0x5A, 16 * 8 * 4);
+    std::free(previous);
     const StubResult result = callGraphics3D("init", {graphics, flags.init, 16, 8});
     EXPECT_EQ(result.advanced, 1);
     ASSERT_EQ(result.slot0, 1u);
@@ -368,6 +424,15 @@ TEST(Lifecycle, InitAllocatesTheRequestedBuffersAndDisposeRevokes) {
     ASSERT_NE(context, nullptr);
     EXPECT_EQ(context->bufferFlags, flags.bufferFlags) << "init flags " << flags.init;
     EXPECT_EQ(context->width, 16u);
+    // A new depth buffer holds the farthest depth, a new accumulation buffer zero.
+    for (uint32_t i = 0; i < 16 * 8; ++i) {
+      if (context->depthBuffer != nullptr) {
+        ASSERT_EQ(context->depthBuffer[i], INT32_MAX) << "depth " << i;
+      }
+      if (context->accumBuffer != nullptr) {
+        ASSERT_EQ(context->accumBuffer[i], 0u) << "accumulation " << i;
+      }
+    }
     callGraphics3D("beginRendering", {graphics});
     callGraphics3D("dispose", {graphics});
     EXPECT_EQ(nativeRefResolve(reference, NativeKind::Context), nullptr);

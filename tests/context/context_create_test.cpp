@@ -219,6 +219,30 @@ TEST(BindTexture, CopiesTheRecordAndUnbindsWithNull) {
   EXPECT_EQ(c->boundTexture.texels, nullptr);
 }
 
+// A texture disposed while bound keeps its texels for the binding: the
+// context reads them until it binds something else, and then they go (the
+// leak checker sees them go). Binding the same texture again holds them
+// once more, not twice.
+TEST(BindTexture, KeepsTheTexelsOfATextureDisposedWhileBound) {
+  TestContext c(rgb32Screen(), 2, 2);
+  RukTexture* texture = nullptr;
+  ASSERT_EQ(createTexture(nullptr, &texture, 2, 2), RUK_OK);
+  texture->texels[3] = 0x12345678;
+  ASSERT_EQ(bindTexture(c.context, texture), RUK_OK);
+  ASSERT_EQ(bindTexture(c.context, texture), RUK_OK);
+  ASSERT_EQ(destroyTexture(nullptr, texture), RUK_OK);
+  // Another texture of the same size made now gets texels of its own.
+  RukTexture* other = nullptr;
+  ASSERT_EQ(createTexture(nullptr, &other, 2, 2), RUK_OK);
+  EXPECT_NE(other->texels, c->boundTexture.texels);
+  EXPECT_EQ(c->boundTexture.texels[3], 0x12345678u);
+  EXPECT_EQ(c->boundTexture.width, 2u);
+  ASSERT_EQ(bindTexture(c.context, other), RUK_OK);
+  EXPECT_EQ(c->boundTexture.texels, other->texels);
+  ASSERT_EQ(destroyTexture(nullptr, other), RUK_OK);
+  // The context still holds the second texture's texels; its release lets go.
+}
+
 TEST(ContextCreate, FreeAcceptsNull) { EXPECT_EQ(freeContext(nullptr), RUK_OK); }
 
 TEST(ContextCreate, BeginEmptiesTheBatchAndLeavesTheBuffers) {

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
+#include <vector>
 
 #include "device/color_model.h"
 
@@ -13,7 +15,9 @@ struct IndexedMaps {
   std::array<uint8_t, 64> map6{};
   std::array<uint8_t, 4096> map12{};
 
-  explicit IndexedMaps(std::initializer_list<uint32_t> palette) {
+  explicit IndexedMaps(std::initializer_list<uint32_t> palette)
+      : IndexedMaps(std::span<const uint32_t>(palette.begin(), palette.size())) {}
+  explicit IndexedMaps(std::span<const uint32_t> palette) {
     model.format = Indexed8;
     model.paletteSize = static_cast<uint32_t>(palette.size());
     std::copy(palette.begin(), palette.end(), storage.begin());
@@ -58,6 +62,31 @@ TEST(InverseColorMaps, EmptyPaletteStores255) {
   IndexedMaps maps{};
   for (uint8_t entry : maps.map6) EXPECT_EQ(entry, 255);
   for (uint8_t entry : maps.map12) ASSERT_EQ(entry, 255);
+}
+
+// Every entry of both maps is the palette's nearest index to its grid
+// colour, lowest index first among equals, for palettes of every size with
+// repeated entries among random ones.
+TEST(InverseColorMaps, EveryEntryIsTheNearestPaletteIndex) {
+  uint32_t seed = 12345;
+  for (uint32_t size : {1u, 2u, 17u, 255u, 256u}) {
+    std::vector<uint32_t> palette(size);
+    for (uint32_t& colour : palette) {
+      seed = seed * 1664525u + 1013904223u;
+      colour = seed >> 8;
+    }
+    if (size > 2) palette[size - 1] = palette[size / 2];  // a tie the lower index must win
+    IndexedMaps maps{std::span<const uint32_t>(palette)};
+    const RukColorModel& model = maps.model;
+    for (uint32_t i = 0; i < 4096; ++i) {
+      const uint32_t expected = nearestPaletteIndex(&model, 17 * (i % 16), 17 * (i / 16 % 16), 17 * (i / 256));
+      ASSERT_EQ(maps.map12[i], expected) << "size " << size << " entry " << i;
+    }
+    for (uint32_t i = 0; i < 64; ++i) {
+      ASSERT_EQ(maps.map6[i], nearestPaletteIndex(&model, 85 * (i % 4), 85 * (i / 4 % 4), 85 * (i / 16)))
+          << "size " << size << " entry " << i;
+    }
+  }
 }
 
 }  // namespace

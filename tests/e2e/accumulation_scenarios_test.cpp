@@ -110,6 +110,22 @@ TEST_P(AccumulationScenario, TwoFrameBlend) {
   EXPECT_TRUE(framePixelsAre(s, pixels, [&](int c, int r) { return shownPixel(f, rect.contains(c, r) ? inside : outside); }));
 }
 
+// A new accumulation buffer holds zero: accumulating a frame into it before
+// any clear and returning it gives the frame back.
+TEST_P(AccumulationScenario, NewBufferStartsAtZero) {
+  Screen& s = openScreen(GetParam().format, GetParam().width, kHeight, ACCUM_BUFFER);
+  s.g.beginRendering();
+  s.g.doSetOrthographicProjection(static_cast<float>(s.width) / 2, kHeight / 2.0f, 1.0f, 100.0f);
+  useColorsAsEmission(s.g);
+  drawFrameA(s);
+  const std::vector<uint32_t> original = s.paint();
+  s.g.accumulate(1.0f);
+  s.g.clear(COLOR);
+  s.g.accumReturn(1.0f);
+  s.g.endRendering();
+  EXPECT_EQ(s.paint(), original);
+}
+
 // Loading with 1 and returning with 1 gives the frame back; accumMult(2) is
 // taken as 1; accumMult(0.5) halves; accumMult(-1) is taken as 0.
 TEST_P(AccumulationScenario, ScaleTheSum) {

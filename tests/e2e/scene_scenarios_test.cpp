@@ -109,6 +109,20 @@ TEST_P(DepthScenario, ClearDepthHidesFartherGeometry) {
   EXPECT_TRUE(frameIs(s, true, false));
 }
 
+// A new depth buffer holds the farthest depth: the first frame, drawn with
+// no depth clear, is depth-tested as after one.
+TEST_P(DepthScenario, NewDepthBufferNeedsNoClear) {
+  Screen& s = openScreen(GetParam(), kSide, kSide, DEPTH_BUFFER);
+  s.g.beginRendering();
+  s.g.doSetClearColor(static_cast<int32_t>(kClear));
+  s.g.clear(COLOR);
+  useColorsAsEmission(s.g);
+  drawFar(s);
+  drawNear(s);
+  s.g.endRendering();
+  EXPECT_TRUE(frameIs(s, true));
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, DepthScenario,
                          ::testing::Values(Format::Rgb32, Format::Rgb16, Format::Indexed8Dithered),
                          [](const ::testing::TestParamInfo<Format>& info) { return formatName(info.param); });

@@ -117,6 +117,24 @@ TEST_P(TextureScenario, TexturedRectangle) {
   }
 }
 
+// A texture disposed while still bound keeps drawing in that context: the
+// binding holds its texels, and a texture made afterwards gets texels of
+// its own, until the context binds something else.
+TEST_P(TextureScenario, DisposedWhileBoundKeepsDrawing) {
+  Screen& s = begin();
+  KELRendTexture t = image2x2(s.device);
+  s.g.doUseTexture(t);
+  t.dispose();
+  KELRendTexture later = KELRendTexture::create(s.device);
+  later.init(2, 2);
+  const KELRendModel white = whiteRectangle();
+  EXPECT_TRUE(drawsAs(s, white, [&](int c, int r) { return quadrant(c, r, kImage); }));
+  s.g.doUseTexture({});
+  EXPECT_TRUE(drawsAs(s, white, [](int, int) { return 0xFFFFFFu; }));
+  s.g.endRendering();
+  later.dispose();
+}
+
 // An 8-bit image through a palette of three colours; index 3 lies past the
 // palette and leaves its texel as a new texture has it, opaque white. The
 // source rows are 3 bytes apart and start one byte in.

@@ -226,6 +226,49 @@ TEST(VertexNormals, CopyWithCountZeroSwitchesToFaceNormals) {
   // The pending buffers are released with the model.
 }
 
+// Copy-back writes only what the Java arrays are declared to hold: no more
+// normals than were generated or the Java count says, no more indices than
+// the index array has room for. A negative count declares no normals at
+// all: nothing is copied and the generated ones wait for a later copy.
+struct CopyCase {
+  const char* what;
+  int32_t javaCount;
+  uint64_t indexRoom;
+  std::size_t normalsCopied, indicesCopied;
+};
+void PrintTo(const CopyCase& c, std::ostream* os) { *os << c.what; }
+
+class CopyBack : public testing::TestWithParam<CopyCase> {};
+
+TEST_P(CopyBack, WritesNoMoreThanTheArraysHold) {
+  const CopyCase& c = GetParam();
+  Cube cube;
+  ASSERT_EQ(cube.generate(2.0f), 8);
+  const std::vector<float> generated(cube.model->normals, cube.model->normals + 24);
+  const std::vector<uint32_t> generatedIndices(cube.model->normalIndices, cube.model->normalIndices + 36);
+  std::vector<float> normals(3 * 20, 9.0f);
+  std::vector<uint32_t> indices(40, 99);
+  copyVertexNormals(cube.model.get(), c.javaCount, normals.data(), indices.data(), c.indexRoom);
+  for (std::size_t i = 0; i < normals.size(); ++i) {
+    EXPECT_EQ(normals[i], i < 3 * c.normalsCopied ? generated[i] : 9.0f) << "normal element " << i;
+  }
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    EXPECT_EQ(indices[i], i < c.indicesCopied ? generatedIndices[i] : 99u) << "index " << i;
+  }
+  const bool copied = c.javaCount > 0;
+  EXPECT_EQ(cube.model->normals == nullptr, copied) << "copied buffers are released, others kept";
+  EXPECT_EQ(cube.model->normalBinding, BINDING_PER_CORNER);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, CopyBack,
+                         testing::Values(CopyCase{"as generated", 8, 36, 8, 36},
+                                         CopyCase{"a smaller count", 3, 36, 3, 36},
+                                         CopyCase{"a larger count", 20, 36, 8, 36},
+                                         CopyCase{"room for fewer indices", 8, 6, 8, 6},
+                                         CopyCase{"no index room", 8, 0, 8, 0},
+                                         CopyCase{"a negative count", -1, 36, 0, 0},
+                                         CopyCase{"the most negative count", INT32_MIN, 36, 0, 0}));
+
 TEST(VertexNormals, RegeneratingReplacesPendingBuffers) {
   Cube cube;
   EXPECT_EQ(cube.generate(0.5f), 24);

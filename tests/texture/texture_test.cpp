@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "device/color_model.h"
@@ -181,6 +182,71 @@ TEST(ConvertRect8, FollowsTheDeviceWordShiftsAndClips) {
   EXPECT_EQ(texel(t.get(), 1, 1), 0x11443322u);
   EXPECT_EQ(texel(t.get(), 0, 1), 0xFFFFFFFFu);
   EXPECT_EQ(texel(t.get(), 1, 0), 0xFFFFFFFFu);
+}
+
+// Source elements are offset + row * scansize + column of the array, with
+// both signed; elements before the array, or where no Java array reaches,
+// refuse the whole conversion. Element i of the source holds 0x100 + i (the
+// 8-bit source: byte i and palette entry i = 0x100 + i), so each texel shows
+// which element it came from. Texels are listed bottom row first.
+struct SourceCase {
+  const char* what;
+  int32_t y, h, offset, scansize;
+  RukStatus status;
+  std::array<uint32_t, 4> texels;
+};
+void PrintTo(const SourceCase& c, std::ostream* os) { *os << c.what; }
+
+constexpr uint32_t UNCHANGED = 0xFFFFFFFF;
+
+class SourceElements : public testing::TestWithParam<std::tuple<SourceCase, bool>> {};
+
+TEST_P(SourceElements, AreSignedIndexesIntoTheArray) {
+  const auto& [c, eightBit] = GetParam();
+  const TexturePtr t = makeTexture(2, 2);
+  std::array<uint32_t, 16> pixels, palette;
+  std::array<uint8_t, 16> bytes;
+  for (uint32_t i = 0; i < 16; ++i) {
+    pixels[i] = palette[i] = 0x100 + i;
+    bytes[i] = static_cast<uint8_t>(i);
+  }
+  const RukStatus status =
+      eightBit ? convertRect8Texels(&redHigh, t.get(), 0, c.y, 2, c.h, palette.data(), 16, bytes.data(), c.offset,
+                                    c.scansize)
+               : convertRect32Texels(&redHigh, t.get(), 0, c.y, 2, c.h, 0xFF0000, 0xFF00, 0xFF, 0xFF000000,
+                                     pixels.data(), c.offset, c.scansize);
+  EXPECT_EQ(status, c.status);
+  for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(t->texels[i], c.texels[i]) << "texel " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Conversions, SourceElements,
+    testing::Combine(
+        testing::Values(
+            SourceCase{"offset names the first pixel", 0, 2, 4, 2, RUK_OK, {0x106, 0x107, 0x104, 0x105}},
+            SourceCase{"a negative scan size walks rows backwards", 0, 2, 6, -2, RUK_OK, {0x104, 0x105, 0x106, 0x107}},
+            SourceCase{"rows clipped away may lie before the array", -1, 2, -2, 2, RUK_OK,
+                       {UNCHANGED, UNCHANGED, 0x100, 0x101}},
+            SourceCase{"a row before the array refuses it all", 0, 2, 0, -2, RUK_ERR_BAD_ARGUMENT,
+                       {UNCHANGED, UNCHANGED, UNCHANGED, UNCHANGED}},
+            SourceCase{"a large negative offset", 0, 2, -2054847097, 2, RUK_ERR_BAD_ARGUMENT,
+                       {UNCHANGED, UNCHANGED, UNCHANGED, UNCHANGED}},
+            SourceCase{"elements past any Java array", 0, 1, INT32_MAX - 1, 2, RUK_ERR_BAD_ARGUMENT,
+                       {UNCHANGED, UNCHANGED, UNCHANGED, UNCHANGED}},
+            SourceCase{"rows wrapping past 2^31", 0, 2, 0, INT32_MAX, RUK_ERR_BAD_ARGUMENT,
+                       {UNCHANGED, UNCHANGED, UNCHANGED, UNCHANGED}}),
+        testing::Bool()));
+
+// A palette size of 0 or less names no entry: no palette is read (here there
+// is none) and no texel changes.
+TEST(ConvertRect8, ANegativePaletteSizeReadsNoPalette) {
+  const TexturePtr t = makeTexture(2, 1);
+  const uint8_t bytes[2] = {0, 255};
+  for (int32_t size : {-1, INT32_MIN, 0}) {
+    EXPECT_EQ(convertRect8Texels(&redHigh, t.get(), 0, 0, 2, 1, nullptr, size, bytes, 2), RUK_OK);
+    EXPECT_EQ(t->texels[0], 0xFFFFFFFFu) << size;
+    EXPECT_EQ(t->texels[1], 0xFFFFFFFFu) << size;
+  }
 }
 
 }  // namespace

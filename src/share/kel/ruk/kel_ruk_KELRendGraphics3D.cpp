@@ -46,6 +46,21 @@ void storeFloats(JHandle object, const float* values, int count) {
   for (int i = 0; i < count; ++i) setFieldFloat(fields, i, values[i]);
 }
 
+// Colours a primitive takes under a colour binding.
+uint32_t colorsPerPrimitive(uint32_t colorBinding, uint32_t corners) {
+  return colorBinding == BINDING_PER_CORNER ? corners : colorBinding == BINDING_PER_PRIMITIVE ? 1 : 0;
+}
+
+// True when drawing by the record's kind and colour binding reads no more
+// corners and colours per primitive than the Java object's declare.
+bool fitsDeclaredShape(const uint32_t* java, const RukModel* record) {
+  const uint32_t javaCorners = cornersPerPrimitive(modelTypeOfKind(static_cast<int32_t>(java[MODEL_PRIMITIVE_KIND])));
+  const uint32_t javaColors =
+      colorsPerPrimitive(colorBindingOf(static_cast<int32_t>(java[MODEL_COLOR_BINDING])), javaCorners);
+  const uint32_t corners = cornersPerPrimitive(record->type);
+  return corners <= javaCorners && colorsPerPrimitive(record->colorBinding, corners) <= javaColors;
+}
+
 // The packet of one render or pick: the record's kind, bindings and bounds,
 // and the Java model's counts and arrays. Arrays the counts and bindings call
 // for must be present; optional ones are null when absent, and the index
@@ -85,6 +100,9 @@ ModelPacket buildModelPacket(JHandle model) {
   requireThat(!corners || !packet.normals || packet.normalIndices, "kelruk: model without normal indices at");
   const bool texCoordsIndexed = !corners || !packet.texCoords || packet.texCoordIndices;
   requireThat(texCoordsIndexed, "kelruk: model without texture-coordinate indices at");
+  // The object's kind and colour binding now say how many corners and
+  // colours its arrays hold; the record draws by those it took at init.
+  requireThat(fitsDeclaredShape(java, record), "kelruk: model kind or colour binding changed since init at");
   return packet;
 }
 
@@ -102,8 +120,13 @@ bool kel_ruk_KELRendGraphics3D_init(JHandle self, int32_t bufferFlags, int32_t w
   if (width < 0 || height < 0) return false;
   const uint64_t bytes = uint64_t(uint32_t(width)) * uint32_t(height) * 4;
   if (bytes > UINT32_MAX) return false;
+  // A new depth buffer holds the farthest depth and a new accumulation
+  // buffer zero, so a frame drawn or accumulated before the first clear
+  // never shows what the heap held before.
+  const size_t pixels = bytes / 4;
   auto* depthBuffer = (bufferFlags & INIT_DEPTH_BUFFER) ? static_cast<int32_t*>(std::malloc(bytes)) : nullptr;
-  auto* accumBuffer = (bufferFlags & INIT_ACCUM_BUFFER) ? static_cast<uint32_t*>(std::malloc(bytes)) : nullptr;
+  if (depthBuffer != nullptr) std::fill_n(depthBuffer, pixels, INT32_MAX);
+  auto* accumBuffer = (bufferFlags & INIT_ACCUM_BUFFER) ? static_cast<uint32_t*>(std::calloc(pixels, 4)) : nullptr;
 
   RukContext* context = nullptr;
   if (CreateRukFramebuffer(device, &context, depthBuffer, accumBuffer, width, height) != RUK_OK) {

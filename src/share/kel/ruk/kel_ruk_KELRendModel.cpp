@@ -2,6 +2,7 @@
 // stay in Java, and the generation of its normals. Failures give false; only
 // a stale or forged model reference, or a missing array that generated
 // normals must be copied into, is the fatal report.
+#include <algorithm>
 #include <cstdint>
 
 #include "model/model.h"
@@ -13,6 +14,14 @@
 namespace {
 
 bool isNegative(uint32_t word) { return static_cast<int32_t>(word) < 0; }
+
+// The Java arrays are as large as the object's kind and counts declare now;
+// the record was made from those at init. Normals are generated only while
+// the two agree, so that no array is read or written past what it holds.
+bool shapeAsAtInit(const uint32_t* java, const RukModel* model) {
+  return java[MODEL_PRIMITIVE_COUNT] == model->primitiveCount && java[MODEL_VERTEX_COUNT] == model->vertexCount &&
+         modelTypeOfKind(static_cast<int32_t>(java[MODEL_PRIMITIVE_KIND])) == model->type;
+}
 
 bool kel_ruk_KELRendModel_init(JHandle self) {
   uint32_t* java = fieldsOf(self);
@@ -43,6 +52,7 @@ bool kel_ruk_KELRendModel_generateFaceNormals(JHandle self) {
   float* faceNormals = elementsOf<float>(java[MODEL_FACE_NORMALS]);
   const bool computes = model->type == MODEL_TRIANGLES && model->primitiveCount != 0;
   if (computes && (vertices == nullptr || vertexIndices == nullptr || faceNormals == nullptr)) return false;
+  if (computes && !shapeAsAtInit(java, model)) return false;
   return generateFaceNormals(model, vertices, vertexIndices, faceNormals);
 }
 
@@ -55,6 +65,7 @@ bool kel_ruk_KELRendModel_generateVertexNormals(JHandle self, float angle) {
   const float* faceNormals = elementsOf<float>(java[MODEL_FACE_NORMALS]);
   const bool computes = model->type == MODEL_TRIANGLES && model->primitiveCount >= 2;
   if (computes && (vertices == nullptr || vertexIndices == nullptr || faceNormals == nullptr)) return false;
+  if (computes && !shapeAsAtInit(java, model)) return false;
   auto* javaNormalCount = reinterpret_cast<int32_t*>(&java[MODEL_NORMAL_COUNT]);
   return generateVertexNormals(model, angle, vertices, vertexIndices, faceNormals, javaNormalCount);
 }
@@ -64,12 +75,18 @@ void kel_ruk_KELRendModel_copyVertexNormals(JHandle self) {
   RukModel* model = requireRecord<RukModel>(java[MODEL_NATIVE_MODEL], NativeKind::Model);
   const auto normalCount = static_cast<int32_t>(java[MODEL_NORMAL_COUNT]);
   // Generated normals waiting for their arrays must not be lost.
-  if (normalCount != 0 && model->normals != nullptr) {
+  if (normalCount > 0 && model->normals != nullptr) {
     requireArgument(java[MODEL_NORMALS]);
     requireArgument(java[MODEL_NORMAL_INDICES]);
   }
+  // The index array holds one index per corner of the primitives the object
+  // declares now.
+  const auto primitiveCount = static_cast<int32_t>(java[MODEL_PRIMITIVE_COUNT]);
+  const uint64_t indexRoom = uint64_t{cornersPerPrimitive(modelTypeOfKind(static_cast<int32_t>(
+                                 java[MODEL_PRIMITIVE_KIND])))} *
+                             static_cast<uint32_t>(std::max(primitiveCount, 0));
   copyVertexNormals(model, normalCount, elementsOf<float>(java[MODEL_NORMALS]),
-                    elementsOf<uint32_t>(java[MODEL_NORMAL_INDICES]));
+                    elementsOf<uint32_t>(java[MODEL_NORMAL_INDICES]), indexRoom);
 }
 
 void kel_ruk_KELRendModel_dispose(JHandle self) {

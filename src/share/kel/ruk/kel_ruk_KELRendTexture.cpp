@@ -33,7 +33,9 @@ void kel_ruk_KELRendTexture_init(JHandle self, int32_t width, int32_t height) {
   uint32_t* fields = fieldsOf(self);
   RukDevice* device = optionalDeviceOf(fields);
   RukTexture* texture = nullptr;
-  requireOk(createTexture(device, &texture, static_cast<uint32_t>(width), static_cast<uint32_t>(height)), nullptr);
+  // A negative side is no power of two (as an unsigned number -2^31 would be).
+  const auto side = [](int32_t value) { return value < 0 ? 0u : static_cast<uint32_t>(value); };
+  requireOk(createTexture(device, &texture, side(width), side(height)), nullptr);
   fields[TEXTURE_NATIVE_TEXTURE] = nativeRefIssue(NativeKind::Texture, texture);
 }
 
@@ -46,10 +48,11 @@ void kel_ruk_KELRendTexture_convertRect32(JHandle self, int32_t x, int32_t y, in
   RukTexture* texture = textureOf(fields);
   requireArgument(pixels);
   const RukDevice* device = conversionDeviceOf(fields);
-  const uint32_t* first = elementsOf<uint32_t>(pixels) + offset;
+  // Element `offset` is the first source pixel; the conversion refuses (7)
+  // any element it would read before the array's start.
   requireOk(convertRect32Texels(&device->colorModel, texture, x, y, w, h, static_cast<uint32_t>(redMask),
                                 static_cast<uint32_t>(greenMask), static_cast<uint32_t>(blueMask),
-                                static_cast<uint32_t>(alphaMask), first, scansize),
+                                static_cast<uint32_t>(alphaMask), elementsOf<uint32_t>(pixels), offset, scansize),
             nullptr);
 }
 
@@ -59,11 +62,11 @@ void kel_ruk_KELRendTexture_convertRect8(JHandle self, int32_t x, int32_t y, int
   const uint32_t* fields = fieldsOf(self);
   RukTexture* texture = textureOf(fields);
   requireArgument(pixels);
-  if (paletteSize != 0) requireArgument(palette);
+  // A palette size of 0 or less names no entry, so no palette is read.
+  if (paletteSize > 0) requireArgument(palette);
   const RukDevice* device = conversionDeviceOf(fields);
-  const uint8_t* first = elementsOf<uint8_t>(pixels) + offset;
-  requireOk(convertRect8Texels(&device->colorModel, texture, x, y, w, h, elementsOf<uint32_t>(palette),
-                               static_cast<uint32_t>(paletteSize), first, scansize),
+  requireOk(convertRect8Texels(&device->colorModel, texture, x, y, w, h, elementsOf<uint32_t>(palette), paletteSize,
+                               elementsOf<uint8_t>(pixels), offset, scansize),
             nullptr);
 }
 

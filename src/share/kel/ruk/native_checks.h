@@ -6,14 +6,24 @@
 // native.
 #pragma once
 #include <cstdint>
-#include <source_location>
 
 #include "runtime/native_refs.h"
 #include "runtime/status.h"
 
 struct RukContext;
 
-using CheckSite = std::source_location;
+// Where a check stands: the source file and line of the call that takes
+// CheckSite::current() as its default argument. (The compiler builtins serve
+// every compiler we build with, which std::source_location does not.)
+struct CheckSite {
+  const char* file;
+  unsigned lineNumber;
+  static constexpr CheckSite current(const char* file = __builtin_FILE(), unsigned line = __builtin_LINE()) {
+    return {file, line};
+  }
+  constexpr const char* file_name() const { return file; }
+  constexpr unsigned line() const { return lineNumber; }
+};
 
 // "<lead> <path>:<line>" and exit status -1.
 [[noreturn]] void failCheck(const char* lead, CheckSite site);

@@ -81,6 +81,9 @@ class ScenesTest {
         pixels = frame(g, 0, quad(-16, -16, 16, 16, -5, OPAQUE | 0xFFFFFF, true));
         assertArrayEquals(new int[] {0x708090, 0x405060, 0x102030, 0xFFFFFF},
                 new int[] {at(g, pixels, 20, 12), at(g, pixels, 44, 12), at(g, pixels, 20, 36), at(g, pixels, 44, 36)});
+        // A negative palette size names no entry: an empty palette is enough and no texel changes.
+        t.convertRect8(0, 0, 2, 2, new int[0], -1, new byte[] {0, 0, 0, 0}, 0, 2);
+        assertEquals(0x708090, at(g, frame(g, 0, quad(-16, -16, 16, 16, -5, OPAQUE | 0xFFFFFF, true)), 20, 12));
         g.useTexture(null);
         t.dispose();
     }
@@ -219,6 +222,16 @@ class ScenesTest {
             assertEquals(1f, cube.getFaceNormals()[0], "the +x face's normal");
             cube.dispose();
         }
+        // A negative normal count declares arrays for no normals: nothing is copied and nothing thrown.
+        KELRendModel cube = new KELRendModel(KELRendModel.TRIANGLES, corners, faces);
+        assertTrue(cube.init());
+        cube.faceNormals = new float[faces.length];
+        assertTrue(cube.generateFaceNormals() && cube.generateVertexNormals(0.5f));
+        cube.normalCount = -1;
+        cube.normals = new float[0];
+        cube.normalIndices = new int[0];
+        cube.copyVertexNormals();
+        cube.dispose();
     }
 
     @Test
