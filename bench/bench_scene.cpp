@@ -144,8 +144,9 @@ KELRendModel fillModel(Fill fill, float aspect) {
     const uint32_t base = static_cast<uint32_t>(i) * 0x030507u;
     int32_t colors[4];
     for (int k = 0; k < 4; ++k) {
-      const uint32_t rgb = fill == Fill::Flat ? (0x406080u + base) : (0x204060u + base + 0x500000u * (k & 1) +
-                                                                      0x005000u * (k >> 1) + 0x000050u * k);
+      const uint32_t rgb = fill == Fill::Flat
+                               ? (0x406080u + base)
+                               : (0x204060u + base + 0x500000u * (k & 1) + 0x005000u * (k >> 1) + 0x000050u * k);
       colors[k] = static_cast<int32_t>(alpha | (rgb & 0xFFFFFFu));
     }
     const MeshData quad = fullScreenQuad(depth, colors, fill == Fill::Textured ? 2.0f : 0.0f, aspect);

@@ -44,7 +44,8 @@ void memsetBuffers(benchmark::State& state, int colorBytesPerPixel, int64_t pixe
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(color.size() + depth.size()));
-  state.counters["pixels"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["pixels"] =
+      benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void MemsetSameBytes(benchmark::State& state) {
@@ -60,7 +61,9 @@ void Scaling_Memset(benchmark::State& state) {
 }
 
 void screens(benchmark::internal::Benchmark* b) {
-  b->Arg(static_cast<int>(Screen::Rgb32))->Arg(static_cast<int>(Screen::Rgb16))->Arg(static_cast<int>(Screen::Indexed8Dithered));
+  b->Arg(static_cast<int>(Screen::Rgb32))
+      ->Arg(static_cast<int>(Screen::Rgb16))
+      ->Arg(static_cast<int>(Screen::Indexed8Dithered));
   b->Unit(benchmark::kMicrosecond);
 }
 

@@ -129,7 +129,8 @@ void smallTriangles(benchmark::State& state, Frame frame) {
     c.g.endRendering();
   }
   const double cells = static_cast<double>(frame.width / kCellPixels) * (frame.height / kCellPixels);
-  state.counters["triangles"] = benchmark::Counter(2.0 * cells * kPasses, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["triangles"] =
+      benchmark::Counter(2.0 * cells * kPasses, benchmark::Counter::kIsIterationInvariantRate);
   state.SetLabel(bench::screenName(frame.screen));
   model.dispose();
   bench::releaseContext(c);
@@ -156,7 +157,9 @@ void S6_LitSphere(benchmark::State& state) {
 }
 
 void screens(benchmark::internal::Benchmark* b) {
-  b->Arg(static_cast<int>(Screen::Rgb32))->Arg(static_cast<int>(Screen::Rgb16))->Arg(static_cast<int>(Screen::Indexed8Dithered));
+  b->Arg(static_cast<int>(Screen::Rgb32))
+      ->Arg(static_cast<int>(Screen::Rgb16))
+      ->Arg(static_cast<int>(Screen::Indexed8Dithered));
   b->Unit(benchmark::kMillisecond);
 }
 

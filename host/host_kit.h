@@ -81,7 +81,9 @@ inline void setInt(JHandle object, int field, int32_t value) { fieldsOf(object)[
 inline uint32_t getWord(JHandle object, int field) { return fieldsOf(object)[field]; }
 inline void setWord(JHandle object, int field, uint32_t value) { fieldsOf(object)[field] = value; }
 inline float getFloat(JHandle object, int field) { return std::bit_cast<float>(fieldsOf(object)[field]); }
-inline void setFloat(JHandle object, int field, float value) { fieldsOf(object)[field] = std::bit_cast<uint32_t>(value); }
+inline void setFloat(JHandle object, int field, float value) {
+  fieldsOf(object)[field] = std::bit_cast<uint32_t>(value);
+}
 inline JHandle getHandle(JHandle object, int field) { return fieldsOf(object)[field]; }
 inline void setHandle(JHandle object, int field, JHandle value) { fieldsOf(object)[field] = value; }
 
@@ -113,7 +115,7 @@ inline JArg jbits(uint32_t word) { return JArg(word); }
 
 // What a stub left behind.
 struct StubResult {
-  uint32_t slot0;            // slot 0 after the call (the result, if any)
+  uint32_t slot0;           // slot 0 after the call (the result, if any)
   std::ptrdiff_t advanced;  // returned pointer minus the slot pointer, in slots
   bool boolean() const { return slot0 != 0; }
   float real() const { return std::bit_cast<float>(slot0); }

@@ -34,9 +34,13 @@ JHandle newIntArray(std::size_t length) { return newBlock(length, 4); }
 JHandle newFloatArray(std::size_t length) { return newBlock(length, 4); }
 JHandle newByteArray(std::size_t length) { return newBlock(length, 1); }
 JHandle newIntArray(std::span<const int32_t> values) { return newFilled(values); }
-JHandle newIntArray(std::initializer_list<int32_t> values) { return newFilled(std::span(values.begin(), values.size())); }
+JHandle newIntArray(std::initializer_list<int32_t> values) {
+  return newFilled(std::span(values.begin(), values.size()));
+}
 JHandle newFloatArray(std::span<const float> values) { return newFilled(values); }
-JHandle newFloatArray(std::initializer_list<float> values) { return newFilled(std::span(values.begin(), values.size())); }
+JHandle newFloatArray(std::initializer_list<float> values) {
+  return newFilled(std::span(values.begin(), values.size()));
+}
 JHandle newByteArray(std::span<const uint8_t> values) { return newFilled(values); }
 
 uint32_t lengthOf(JHandle handle) { return pointer32<const uint32_t>(handle)[1]; }

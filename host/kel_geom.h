@@ -34,7 +34,9 @@ struct Vector3 {
   void cross(Vector3 a, Vector3 b) const { callVoid("Java_kel_geom_Vector3_cross_stub", {handle, a.handle, b.handle}); }
   float crossmag(Vector3 b) const { return callFloat("Java_kel_geom_Vector3_crossmag_stub", {handle, b.handle}); }
   float doNormalize() const { return callFloat("Java_kel_geom_Vector3_doNormalize_stub", {handle}); }
-  float doNormalize2(Vector3 src) const { return callFloat("Java_kel_geom_Vector3_doNormalize2_stub", {handle, src.handle}); }
+  float doNormalize2(Vector3 src) const {
+    return callFloat("Java_kel_geom_Vector3_doNormalize2_stub", {handle, src.handle});
+  }
 };
 
 struct Quaternion {
@@ -56,12 +58,16 @@ struct Quaternion {
   }
   float* fields() const { return reinterpret_cast<float*>(fieldsOf(handle)); }
 
-  void multiply(Quaternion a, Quaternion b) const { callVoid("Java_kel_geom_Quaternion_multiply_stub", {handle, a.handle, b.handle}); }
+  void multiply(Quaternion a, Quaternion b) const {
+    callVoid("Java_kel_geom_Quaternion_multiply_stub", {handle, a.handle, b.handle});
+  }
   void preMultiply(Quaternion q) const { callVoid("Java_kel_geom_Quaternion_preMultiply_stub", {handle, q.handle}); }
   void postMultiply(Quaternion q) const { callVoid("Java_kel_geom_Quaternion_postMultiply_stub", {handle, q.handle}); }
   float dot(Quaternion q) const { return callFloat("Java_kel_geom_Quaternion_dot_stub", {handle, q.handle}); }
   float doNormalize() const { return callFloat("Java_kel_geom_Quaternion_doNormalize_stub", {handle}); }
-  float doNormalize2(Quaternion src) const { return callFloat("Java_kel_geom_Quaternion_doNormalize2_stub", {handle, src.handle}); }
+  float doNormalize2(Quaternion src) const {
+    return callFloat("Java_kel_geom_Quaternion_doNormalize2_stub", {handle, src.handle});
+  }
   float magnitude() const { return callFloat("Java_kel_geom_Quaternion_magnitude_stub", {handle}); }
   void doRotation(float x, float y, float z, float angle) const {
     callVoid("Java_kel_geom_Quaternion_doRotation_stub", {handle, x, y, z, angle});
@@ -92,12 +98,16 @@ struct Matrix4 {
   uint32_t* words() const { return fieldsOf(handle); }
 
   void identity() const { callVoid("Java_kel_geom_Matrix4_identity_stub", {handle}); }
-  void doTranslate(float x, float y, float z) const { callVoid("Java_kel_geom_Matrix4_doTranslate_stub", {handle, x, y, z}); }
+  void doTranslate(float x, float y, float z) const {
+    callVoid("Java_kel_geom_Matrix4_doTranslate_stub", {handle, x, y, z});
+  }
   void doTranslate2(Matrix4 src, float x, float y, float z) const {
     callVoid("Java_kel_geom_Matrix4_doTranslate2_stub", {handle, src.handle, x, y, z});
   }
   void doIsoscale(float s) const { callVoid("Java_kel_geom_Matrix4_doIsoscale_stub", {handle, s}); }
-  void doIsoscale2(Matrix4 src, float s) const { callVoid("Java_kel_geom_Matrix4_doIsoscale2_stub", {handle, src.handle, s}); }
+  void doIsoscale2(Matrix4 src, float s) const {
+    callVoid("Java_kel_geom_Matrix4_doIsoscale2_stub", {handle, src.handle, s});
+  }
   void doScale(float x, float y, float z) const { callVoid("Java_kel_geom_Matrix4_doScale_stub", {handle, x, y, z}); }
   void doScale2(Matrix4 src, float x, float y, float z) const {
     callVoid("Java_kel_geom_Matrix4_doScale2_stub", {handle, src.handle, x, y, z});
@@ -114,11 +124,15 @@ struct Matrix4 {
   }
   void preMultiply(Matrix4 m) const { callVoid("Java_kel_geom_Matrix4_preMultiply_stub", {handle, m.handle}); }
   void postMultiply(Matrix4 m) const { callVoid("Java_kel_geom_Matrix4_postMultiply_stub", {handle, m.handle}); }
-  void multiply(Matrix4 a, Matrix4 b) const { callVoid("Java_kel_geom_Matrix4_multiply_stub", {handle, a.handle, b.handle}); }
+  void multiply(Matrix4 a, Matrix4 b) const {
+    callVoid("Java_kel_geom_Matrix4_multiply_stub", {handle, a.handle, b.handle});
+  }
   void doTranspose() const { callVoid("Java_kel_geom_Matrix4_doTranspose_stub", {handle}); }
   void doTranspose2(Matrix4 src) const { callVoid("Java_kel_geom_Matrix4_doTranspose2_stub", {handle, src.handle}); }
   bool doInvert() const { return callBoolean("Java_kel_geom_Matrix4_doInvert_stub", {handle}); }
-  bool doInvert2(Matrix4 src) const { return callBoolean("Java_kel_geom_Matrix4_doInvert2_stub", {handle, src.handle}); }
+  bool doInvert2(Matrix4 src) const {
+    return callBoolean("Java_kel_geom_Matrix4_doInvert2_stub", {handle, src.handle});
+  }
   float determinant() const { return callFloat("Java_kel_geom_Matrix4_determinant_stub", {handle}); }
 };
 
@@ -146,7 +160,9 @@ struct BoundingBox3 {
   Vector3 halfExtents() const { return {kelhost::getHandle(handle, 1)}; }
 
   void transform(Matrix4 m) const { callVoid("Java_kel_geom_BoundingBox3_transform_stub", {handle, m.handle}); }
-  float rayIntersection(Ray ray) const { return callFloat("Java_kel_geom_BoundingBox3_rayIntersection_stub", {handle, ray.handle}); }
+  float rayIntersection(Ray ray) const {
+    return callFloat("Java_kel_geom_BoundingBox3_rayIntersection_stub", {handle, ray.handle});
+  }
 };
 
 // Static natives.

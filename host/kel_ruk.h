@@ -62,7 +62,9 @@ struct KELRend3DDevice {
 };
 
 struct Graphics3DDevice {
-  static void getDeviceClass(ByteArray name) { callVoid("Java_kel_ruk_Graphics3DDevice_getDeviceClass_stub", {name.handle}); }
+  static void getDeviceClass(ByteArray name) {
+    callVoid("Java_kel_ruk_Graphics3DDevice_getDeviceClass_stub", {name.handle});
+  }
 };
 
 struct KELRendTexture {
@@ -81,7 +83,9 @@ struct KELRendTexture {
   int32_t nativeTexture() const { return kelhost::getInt(handle, 10); }
   void setNativeTexture(int32_t value) const { kelhost::setInt(handle, 10, value); }
 
-  void init(int32_t width, int32_t height) const { callVoid("Java_kel_ruk_KELRendTexture_init_stub", {handle, width, height}); }
+  void init(int32_t width, int32_t height) const {
+    callVoid("Java_kel_ruk_KELRendTexture_init_stub", {handle, width, height});
+  }
   void doComplete() const { callVoid("Java_kel_ruk_KELRendTexture_doComplete_stub", {handle}); }
   void convertRect32(int32_t x, int32_t y, int32_t w, int32_t h, int32_t redMask, int32_t greenMask, int32_t blueMask,
                      int32_t alphaMask, IntArray pixels, int32_t offset, int32_t scansize) const {
@@ -144,7 +148,9 @@ struct KELRendModel {
   void setColors(IntArray a) const { kelhost::setHandle(handle, 23, a.handle); }
 
   bool init() const { return callBoolean("Java_kel_ruk_KELRendModel_init_stub", {handle}); }
-  bool generateFaceNormals() const { return callBoolean("Java_kel_ruk_KELRendModel_generateFaceNormals_stub", {handle}); }
+  bool generateFaceNormals() const {
+    return callBoolean("Java_kel_ruk_KELRendModel_generateFaceNormals_stub", {handle});
+  }
   bool generateVertexNormals(float angle) const {
     return callBoolean("Java_kel_ruk_KELRendModel_generateVertexNormals_stub", {handle, angle});
   }
@@ -270,12 +276,19 @@ struct KELRendGraphics3D {
   void doPaint(kelhost::Graphics graphics, int32_t x, int32_t y) const {
     callVoid("Java_kel_ruk_KELRendGraphics3D_doPaint_stub", {handle, graphics.handle, x, y});
   }
-  void doRender(KELRendModel model) const { callVoid("Java_kel_ruk_KELRendGraphics3D_doRender_stub", {handle, model.handle}); }
-  bool doRayPick(KELRendModel model, Ray ray, PickResult result) const {
-    return callBoolean("Java_kel_ruk_KELRendGraphics3D_doRayPick_stub", {handle, model.handle, ray.handle, result.handle});
+  void doRender(KELRendModel model) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_doRender_stub", {handle, model.handle});
   }
-  void concatModelMatrix(Matrix4 m) const { callVoid("Java_kel_ruk_KELRendGraphics3D_concatModelMatrix_stub", {handle, m.handle}); }
-  void loadModelMatrix(Matrix4 m) const { callVoid("Java_kel_ruk_KELRendGraphics3D_loadModelMatrix_stub", {handle, m.handle}); }
+  bool doRayPick(KELRendModel model, Ray ray, PickResult result) const {
+    return callBoolean("Java_kel_ruk_KELRendGraphics3D_doRayPick_stub",
+                       {handle, model.handle, ray.handle, result.handle});
+  }
+  void concatModelMatrix(Matrix4 m) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_concatModelMatrix_stub", {handle, m.handle});
+  }
+  void loadModelMatrix(Matrix4 m) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_loadModelMatrix_stub", {handle, m.handle});
+  }
   void popModelMatrix() const { callVoid("Java_kel_ruk_KELRendGraphics3D_popModelMatrix_stub", {handle}); }
   void resetModelMatrix() const { callVoid("Java_kel_ruk_KELRendGraphics3D_resetModelMatrix_stub", {handle}); }
   void translateModel(float x, float y, float z) const {
@@ -290,31 +303,46 @@ struct KELRendGraphics3D {
   void doQuatRotateModel(Quaternion q) const {
     callVoid("Java_kel_ruk_KELRendGraphics3D_doQuatRotateModel_stub", {handle, q.handle});
   }
-  void doGetModelMatrix(Matrix4 out) const { callVoid("Java_kel_ruk_KELRendGraphics3D_doGetModelMatrix_stub", {handle, out.handle}); }
-  void loadTextureMatrix(Matrix4 m) const { callVoid("Java_kel_ruk_KELRendGraphics3D_loadTextureMatrix_stub", {handle, m.handle}); }
+  void doGetModelMatrix(Matrix4 out) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_doGetModelMatrix_stub", {handle, out.handle});
+  }
+  void loadTextureMatrix(Matrix4 m) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_loadTextureMatrix_stub", {handle, m.handle});
+  }
   void doGetTextureMatrix(Matrix4 out) const {
     callVoid("Java_kel_ruk_KELRendGraphics3D_doGetTextureMatrix_stub", {handle, out.handle});
   }
   void doSetPerspectiveProjection(float fov, float aspect, float nearPlane, float farPlane) const {
-    callVoid("Java_kel_ruk_KELRendGraphics3D_doSetPerspectiveProjection_stub", {handle, fov, aspect, nearPlane, farPlane});
+    callVoid("Java_kel_ruk_KELRendGraphics3D_doSetPerspectiveProjection_stub",
+             {handle, fov, aspect, nearPlane, farPlane});
   }
   void doSetOrthographicProjection(float halfWidth, float halfHeight, float nearPlane, float farPlane) const {
     callVoid("Java_kel_ruk_KELRendGraphics3D_doSetOrthographicProjection_stub",
              {handle, halfWidth, halfHeight, nearPlane, farPlane});
   }
-  void setMaterial(Material material) const { callVoid("Java_kel_ruk_KELRendGraphics3D_setMaterial_stub", {handle, material.handle}); }
+  void setMaterial(Material material) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_setMaterial_stub", {handle, material.handle});
+  }
   void setModifiedMaterialColor(int32_t which) const {
     callVoid("Java_kel_ruk_KELRendGraphics3D_setModifiedMaterialColor_stub", {handle, which});
   }
-  void pushDirectionalLight(Light l) const { callVoid("Java_kel_ruk_KELRendGraphics3D_pushDirectionalLight_stub", {handle, l.handle}); }
-  void pushPointLight(Light l) const { callVoid("Java_kel_ruk_KELRendGraphics3D_pushPointLight_stub", {handle, l.handle}); }
-  void pushSpotLight(Light l) const { callVoid("Java_kel_ruk_KELRendGraphics3D_pushSpotLight_stub", {handle, l.handle}); }
+  void pushDirectionalLight(Light l) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_pushDirectionalLight_stub", {handle, l.handle});
+  }
+  void pushPointLight(Light l) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_pushPointLight_stub", {handle, l.handle});
+  }
+  void pushSpotLight(Light l) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_pushSpotLight_stub", {handle, l.handle});
+  }
   void popLight() const { callVoid("Java_kel_ruk_KELRendGraphics3D_popLight_stub", {handle}); }
   void resetLights() const { callVoid("Java_kel_ruk_KELRendGraphics3D_resetLights_stub", {handle}); }
   void doSetFog(int32_t mode, int32_t color, float start, float end, float density) const {
     callVoid("Java_kel_ruk_KELRendGraphics3D_doSetFog_stub", {handle, mode, color, start, end, density});
   }
-  void setDepthBufferMask(int32_t mask) const { callVoid("Java_kel_ruk_KELRendGraphics3D_setDepthBufferMask_stub", {handle, mask}); }
+  void setDepthBufferMask(int32_t mask) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_setDepthBufferMask_stub", {handle, mask});
+  }
   void doUseTexture(KELRendTexture texture) const {
     callVoid("Java_kel_ruk_KELRendGraphics3D_doUseTexture_stub", {handle, texture.handle});
   }
@@ -323,20 +351,46 @@ struct KELRendGraphics3D {
     callVoid("Java_kel_ruk_KELRendGraphics3D_doSetTextureCoordinateGeneration_stub",
              {handle, sMode, tMode, s0, s1, s2, t0, t1, t2});
   }
-  void enableFeature(int32_t feature) const { callVoid("Java_kel_ruk_KELRendGraphics3D_enableFeature_stub", {handle, feature}); }
-  void disableFeature(int32_t feature) const { callVoid("Java_kel_ruk_KELRendGraphics3D_disableFeature_stub", {handle, feature}); }
-  void setModelRenderMode(int32_t mode) const { callVoid("Java_kel_ruk_KELRendGraphics3D_setModelRenderMode_stub", {handle, mode}); }
-  void setShadeMode(int32_t mode) const { callVoid("Java_kel_ruk_KELRendGraphics3D_setShadeMode_stub", {handle, mode}); }
-  void setTextureBlendMode(int32_t mode) const { callVoid("Java_kel_ruk_KELRendGraphics3D_setTextureBlendMode_stub", {handle, mode}); }
-  void setTextureFilter(int32_t filter) const { callVoid("Java_kel_ruk_KELRendGraphics3D_setTextureFilter_stub", {handle, filter}); }
-  void setTextureWrapping(bool s, bool t) const { callVoid("Java_kel_ruk_KELRendGraphics3D_setTextureWrapping_stub", {handle, s, t}); }
+  void enableFeature(int32_t feature) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_enableFeature_stub", {handle, feature});
+  }
+  void disableFeature(int32_t feature) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_disableFeature_stub", {handle, feature});
+  }
+  void setModelRenderMode(int32_t mode) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_setModelRenderMode_stub", {handle, mode});
+  }
+  void setShadeMode(int32_t mode) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_setShadeMode_stub", {handle, mode});
+  }
+  void setTextureBlendMode(int32_t mode) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_setTextureBlendMode_stub", {handle, mode});
+  }
+  void setTextureFilter(int32_t filter) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_setTextureFilter_stub", {handle, filter});
+  }
+  void setTextureWrapping(bool s, bool t) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_setTextureWrapping_stub", {handle, s, t});
+  }
   void clear(int32_t mask) const { callVoid("Java_kel_ruk_KELRendGraphics3D_clear_stub", {handle, mask}); }
-  void doSetClearColor(int32_t rgb) const { callVoid("Java_kel_ruk_KELRendGraphics3D_doSetClearColor_stub", {handle, rgb}); }
-  void setClearDepth(float depth) const { callVoid("Java_kel_ruk_KELRendGraphics3D_setClearDepth_stub", {handle, depth}); }
-  void enableTwoSidedLighting() const { callVoid("Java_kel_ruk_KELRendGraphics3D_enableTwoSidedLighting_stub", {handle}); }
-  void disableTwoSidedLighting() const { callVoid("Java_kel_ruk_KELRendGraphics3D_disableTwoSidedLighting_stub", {handle}); }
-  void enableBackfaceCulling() const { callVoid("Java_kel_ruk_KELRendGraphics3D_enableBackfaceCulling_stub", {handle}); }
-  void disableBackfaceCulling() const { callVoid("Java_kel_ruk_KELRendGraphics3D_disableBackfaceCulling_stub", {handle}); }
+  void doSetClearColor(int32_t rgb) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_doSetClearColor_stub", {handle, rgb});
+  }
+  void setClearDepth(float depth) const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_setClearDepth_stub", {handle, depth});
+  }
+  void enableTwoSidedLighting() const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_enableTwoSidedLighting_stub", {handle});
+  }
+  void disableTwoSidedLighting() const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_disableTwoSidedLighting_stub", {handle});
+  }
+  void enableBackfaceCulling() const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_enableBackfaceCulling_stub", {handle});
+  }
+  void disableBackfaceCulling() const {
+    callVoid("Java_kel_ruk_KELRendGraphics3D_disableBackfaceCulling_stub", {handle});
+  }
   void doCopyBuffers(KELRendGraphics3D other, int32_t mask) const {
     callVoid("Java_kel_ruk_KELRendGraphics3D_doCopyBuffers_stub", {handle, other.handle, mask});
   }

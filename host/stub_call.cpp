@@ -20,7 +20,7 @@ constexpr std::size_t kOperandStackSlots = 64;
 
 struct StubTable {
   std::mutex lock;
-  void* library = nullptr;   // null: the running process
+  void* library = nullptr;  // null: the running process
   std::string libraryPath;
   std::map<std::string, StubFunction, std::less<>> resolved;
   StubRouter router = nullptr;

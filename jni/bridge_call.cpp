@@ -56,8 +56,7 @@ void Call::requireLength(JHandle array, uint64_t needed, const char* what) {
   const uint32_t length = lengthOf(array);
   if (length >= needed) return;
   fail("java/lang/ArrayIndexOutOfBoundsException", std::string(what) + " holds " + std::to_string(length) +
-                                                       " elements where " + std::to_string(needed) +
-                                                       " are needed");
+                                                       " elements where " + std::to_string(needed) + " are needed");
 }
 
 Call::LaidObject* Call::find(jobject object) {
@@ -106,8 +105,8 @@ bool Call::layOutFields(LaidObject& o, const Role& role) {
     }
     if (use.want != Want::Object && role.gate >= 0 && o.block[role.gate] == 0) continue;
     jobject value = env_->GetObjectField(o.ref, field.id);
-    const JHandle handle = use.want == Want::Object ? object(value, *use.child)
-                                                    : array(static_cast<jarray>(value), use.want, use.written);
+    const JHandle handle =
+        use.want == Want::Object ? object(value, *use.child) : array(static_cast<jarray>(value), use.want, use.written);
     if (failed()) return false;
     o.block[use.field] = o.snapshot[use.field] = handle;
     o.laid |= bit;

@@ -33,15 +33,15 @@ inline Result resultOf(uint32_t slot0) {
 
 #define KELRUK_JNI(Result, name) extern "C" JNIEXPORT Result JNICALL Java_kel_##name
 
-#define KELRUK_LIBRARY_STUB(name)                                                                              \
-  ([] {                                                                                                \
+#define KELRUK_LIBRARY_STUB(name)                                                                    \
+  ([] {                                                                                              \
     static const ::kelhost::StubFunction stub = ::kelbridge::resolveStub("Java_kel_" #name "_stub"); \
-    return stub;                                                                                       \
+    return stub;                                                                                     \
   }())
 
 // A native whose arguments are the words listed after its parameters.
-#define KELRUK_BRIDGE(Result, name, params, ...)                                          \
-  KELRUK_JNI(Result, name) params {                                                       \
-    ::kelbridge::Call call(env);                                                          \
+#define KELRUK_BRIDGE(Result, name, params, ...)                                              \
+  KELRUK_JNI(Result, name) params {                                                           \
+    ::kelbridge::Call call(env);                                                              \
     return ::kelbridge::resultOf<Result>(call.run(KELRUK_LIBRARY_STUB(name), {__VA_ARGS__})); \
   }

@@ -170,8 +170,8 @@ bool layoutFits(JNIEnv* env, const ClassLayout& layout, const Role& role) {
   for (const FieldUse& use : role.uses) {
     const auto field = static_cast<std::size_t>(use.field);
     if (field >= layout.words.size() || !fitsWant(layout.words[field].kind, use.want)) {
-      const std::string got = field >= layout.words.size() ? "missing"
-                                                            : "\"" + layout.words[field].name + "\" of another kind";
+      const std::string got =
+          field >= layout.words.size() ? "missing" : "\"" + layout.words[field].name + "\" of another kind";
       throwJava(env, "java/lang/IncompatibleClassChangeError",
                 layout.name + " as " + role.what + ": field " + std::to_string(use.field) + " must be " +
                     wantName(use.want) + ", but it is " + got);

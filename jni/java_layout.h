@@ -17,8 +17,19 @@
 namespace kelbridge {
 
 enum class FieldKind : uint8_t {
-  Int, Float, Boolean, Byte, Short, Char, Long, Double,
-  Object, IntArray, FloatArray, ByteArray, OtherArray,
+  Int,
+  Float,
+  Boolean,
+  Byte,
+  Short,
+  Char,
+  Long,
+  Double,
+  Object,
+  IntArray,
+  FloatArray,
+  ByteArray,
+  OtherArray,
   SecondWord,  // the second word of a long or double
 };
 
@@ -29,16 +40,15 @@ struct JavaField {
 };
 
 struct ClassLayout {
-  jclass cls = nullptr;  // a global reference
-  std::string name;      // "kel.ruk.KELRendModel"
+  jclass cls = nullptr;          // a global reference
+  std::string name;              // "kel.ruk.KELRendModel"
   std::vector<JavaField> words;  // by field number
 };
 
-
 // What a role needs of one field.
 enum class Want : uint8_t {
-  Word,        // an int, float or boolean (a byte, short or char is widened)
-  Object,      // a reference, laid out in its own role
+  Word,    // an int, float or boolean (a byte, short or char is widened)
+  Object,  // a reference, laid out in its own role
   IntArray,
   FloatArray,
   ByteArray,

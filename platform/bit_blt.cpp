@@ -47,7 +47,8 @@ struct Channel {
 
 struct MaskedDecoder {
   Channel red, green, blue;
-  explicit MaskedDecoder(const std::array<uint32_t, 3>& masks) : red(masks[0], 16), green(masks[1], 8), blue(masks[2], 0) {}
+  explicit MaskedDecoder(const std::array<uint32_t, 3>& masks)
+      : red(masks[0], 16), green(masks[1], 8), blue(masks[2], 0) {}
   uint32_t operator()(uint32_t pixel) const { return red(pixel) | green(pixel) | blue(pixel); }
 };
 
@@ -79,47 +80,50 @@ void convertRect(const Bitmap& source, int sourceX, int sourceY, Surface& target
         const ColorSlot& slot = source.colorTable[i];
         lut[i] = slot.systemPalette ? systemPalette[slot.value & 0xFFu] : slot.value;
       }
-      forRows(source, sourceX, sourceY, target, x, y, width, height, [&](const unsigned char* in, uint32_t* out, int n) {
-        for (int i = 0; i < n; ++i) out[i] = lut[in[i]];
-      });
+      forRows(source, sourceX, sourceY, target, x, y, width, height,
+              [&](const unsigned char* in, uint32_t* out, int n) {
+                for (int i = 0; i < n; ++i) out[i] = lut[in[i]];
+              });
       break;
     }
     case 16: {
       const MaskedDecoder decode(source.layoutMasks);
-      forRows(source, sourceX, sourceY, target, x, y, width, height, [&](const unsigned char* in, uint32_t* out, int n) {
-        for (int i = 0; i < n; ++i) {
-          uint16_t pixel;
-          std::memcpy(&pixel, in + 2 * i, 2);
-          out[i] = decode(pixel);
-        }
-      });
+      forRows(source, sourceX, sourceY, target, x, y, width, height,
+              [&](const unsigned char* in, uint32_t* out, int n) {
+                for (int i = 0; i < n; ++i) {
+                  uint16_t pixel;
+                  std::memcpy(&pixel, in + 2 * i, 2);
+                  out[i] = decode(pixel);
+                }
+              });
       break;
     }
     case 24:
     case 32: {
       const int step = source.bitCount / 8;
       if (source.layoutMasks == kRedHigh888) {
-        forRows(source, sourceX, sourceY, target, x, y, width, height, [&](const unsigned char* in, uint32_t* out, int n) {
-          for (int i = 0; i < n; ++i) {
-            const unsigned char* p = in + step * i;
-            out[i] = uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
-          }
-        });
+        forRows(source, sourceX, sourceY, target, x, y, width, height,
+                [&](const unsigned char* in, uint32_t* out, int n) {
+                  for (int i = 0; i < n; ++i) {
+                    const unsigned char* p = in + step * i;
+                    out[i] = uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
+                  }
+                });
       } else {
         const MaskedDecoder decode(source.layoutMasks);
-        forRows(source, sourceX, sourceY, target, x, y, width, height, [&](const unsigned char* in, uint32_t* out, int n) {
-          for (int i = 0; i < n; ++i) {
-            const unsigned char* p = in + step * i;
-            uint32_t pixel = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16;
-            if (step == 4) pixel |= uint32_t{p[3]} << 24;
-            out[i] = decode(pixel);
-          }
-        });
+        forRows(source, sourceX, sourceY, target, x, y, width, height,
+                [&](const unsigned char* in, uint32_t* out, int n) {
+                  for (int i = 0; i < n; ++i) {
+                    const unsigned char* p = in + step * i;
+                    uint32_t pixel = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16;
+                    if (step == 4) pixel |= uint32_t{p[3]} << 24;
+                    out[i] = decode(pixel);
+                  }
+                });
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -167,8 +171,8 @@ BOOL BitBlt(HDC targetHandle, int x, int y, int width, int height, HDC sourceHan
   clip(tx, sx, w, target->width, source->width);
   clip(ty, sy, h, target->height, source->height);
   if (w > 0 && h > 0) {
-    convertRect(*source, static_cast<int>(sx), static_cast<int>(sy), *target, static_cast<int>(tx), static_cast<int>(ty),
-                static_cast<int>(w), static_cast<int>(h), d.systemPalette);
+    convertRect(*source, static_cast<int>(sx), static_cast<int>(sy), *target, static_cast<int>(tx),
+                static_cast<int>(ty), static_cast<int>(w), static_cast<int>(h), d.systemPalette);
   }
   return TRUE;
 }

@@ -218,9 +218,15 @@ BOOL displayDestroyWindow(HWND window) {
 }
 
 BOOL displayFillWindow(HWND window, uint32_t rgb) { return onSurface(surfaceOfWindow, window, FALSE, filler(rgb)); }
-uint32_t displayWindowPixel(HWND window, int x, int y) { return onSurface(surfaceOfWindow, window, DISPLAY_NO_PIXEL, pixelAt(x, y)); }
-std::vector<uint32_t> displayWindowPixels(HWND window) { return onSurface(surfaceOfWindow, window, std::vector<uint32_t>{}, allPixels); }
-BOOL displaySaveWindowPng(HWND window, const char* path) { return onSurface(surfaceOfWindow, window, FALSE, pngWriter(path)); }
+uint32_t displayWindowPixel(HWND window, int x, int y) {
+  return onSurface(surfaceOfWindow, window, DISPLAY_NO_PIXEL, pixelAt(x, y));
+}
+std::vector<uint32_t> displayWindowPixels(HWND window) {
+  return onSurface(surfaceOfWindow, window, std::vector<uint32_t>{}, allPixels);
+}
+BOOL displaySaveWindowPng(HWND window, const char* path) {
+  return onSurface(surfaceOfWindow, window, FALSE, pngWriter(path));
+}
 
 HDC displayCreateSurface(int width, int height) {
   if (width <= 0 || height <= 0) return 0;
@@ -237,10 +243,18 @@ BOOL displayDestroySurface(HDC surface) {
   return TRUE;
 }
 
-BOOL displayFillSurface(HDC surface, uint32_t rgb) { return onSurface(surfaceOfToolkitDc, surface, FALSE, filler(rgb)); }
-uint32_t displaySurfacePixel(HDC surface, int x, int y) { return onSurface(surfaceOfToolkitDc, surface, DISPLAY_NO_PIXEL, pixelAt(x, y)); }
-std::vector<uint32_t> displaySurfacePixels(HDC surface) { return onSurface(surfaceOfToolkitDc, surface, std::vector<uint32_t>{}, allPixels); }
-BOOL displaySaveSurfacePng(HDC surface, const char* path) { return onSurface(surfaceOfToolkitDc, surface, FALSE, pngWriter(path)); }
+BOOL displayFillSurface(HDC surface, uint32_t rgb) {
+  return onSurface(surfaceOfToolkitDc, surface, FALSE, filler(rgb));
+}
+uint32_t displaySurfacePixel(HDC surface, int x, int y) {
+  return onSurface(surfaceOfToolkitDc, surface, DISPLAY_NO_PIXEL, pixelAt(x, y));
+}
+std::vector<uint32_t> displaySurfacePixels(HDC surface) {
+  return onSurface(surfaceOfToolkitDc, surface, std::vector<uint32_t>{}, allPixels);
+}
+BOOL displaySaveSurfacePng(HDC surface, const char* path) {
+  return onSurface(surfaceOfToolkitDc, surface, FALSE, pngWriter(path));
+}
 
 void displayFailGetDCOfActiveWindow(BOOL fail) {
   Display& d = display();

@@ -32,10 +32,10 @@ enum class DcKind : uint8_t { Window, Screen, Memory, Toolkit };
 
 struct DeviceContext {
   DcKind kind;
-  HWND window;            // DcKind::Window
-  HBITMAP bitmap;         // DcKind::Memory: the selected bitmap
-  HPALETTE palette;       // the selected palette
-  Surface surface;        // DcKind::Toolkit: the surface the context owns
+  HWND window;       // DcKind::Window
+  HBITMAP bitmap;    // DcKind::Memory: the selected bitmap
+  HPALETTE palette;  // the selected palette
+  Surface surface;   // DcKind::Toolkit: the surface the context owns
 
   // A new device context holds the stock bitmap and the default palette.
   DeviceContext(DcKind k, HWND w);
@@ -49,12 +49,12 @@ struct ColorSlot {
 
 struct Bitmap {
   int width;
-  int height;        // rows, positive
+  int height;  // rows, positive
   bool topDown;
   int bitCount;
-  int stride;        // bytes per row, a multiple of 4
+  int stride;  // bytes per row, a multiple of 4
   unsigned char* bits;
-  void* mapping;     // the whole mapping, guard pages included
+  void* mapping;  // the whole mapping, guard pages included
   std::size_t mappingBytes;
   BITMAPINFOHEADER header;
   std::array<uint32_t, 3> layoutMasks;    // how 16/24/32-bit pixels are laid out
@@ -127,8 +127,8 @@ void unmapPixels(void* mapping, std::size_t mappingBytes);
 
 // Copies a rectangle of a DIB section into a surface, converting its pixels;
 // the rectangle is already clipped to both.
-void convertRect(const Bitmap& source, int sourceX, int sourceY, Surface& target, int x, int y, int width,
-                 int height, const std::array<uint32_t, 256>& systemPalette);
+void convertRect(const Bitmap& source, int sourceX, int sourceY, Surface& target, int x, int y, int width, int height,
+                 const std::array<uint32_t, 256>& systemPalette);
 
 bool writePng(const Surface& surface, const char* path);
 

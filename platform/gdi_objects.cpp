@@ -160,14 +160,16 @@ HBITMAP CreateDIBSection(HDC dcHandle, const BITMAPINFO* info, UINT usage, void*
     d.failNextCreateDIBSection = false;
     return failWith<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY, 0);
   }
-  if (info == nullptr || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return failWith<HBITMAP>(ERROR_INVALID_PARAMETER, 0);
+  if (info == nullptr || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER))
+    return failWith<HBITMAP>(ERROR_INVALID_PARAMETER, 0);
   const BITMAPINFOHEADER& h = info->bmiHeader;
   const int bitCount = h.biBitCount;
   const bool bitfields = h.biCompression == BI_BITFIELDS;
   const bool sizeOk = h.biWidth > 0 && h.biHeight != 0 && h.biHeight != INT32_MIN;
   const bool formatOk = h.biPlanes == 1 && (bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32);
   const bool compressionOk = h.biCompression == BI_RGB || (bitfields && (bitCount == 16 || bitCount == 32));
-  if (!sizeOk || !formatOk || !compressionOk || usage > DIB_PAL_COLORS) return failWith<HBITMAP>(ERROR_INVALID_PARAMETER, 0);
+  if (!sizeOk || !formatOk || !compressionOk || usage > DIB_PAL_COLORS)
+    return failWith<HBITMAP>(ERROR_INVALID_PARAMETER, 0);
   if (section != 0 || offset != 0) return failWith<HBITMAP>(ERROR_NOT_SUPPORTED, 0);
   if (dcHandle != 0 && d.deviceContext(dcHandle) == nullptr) return failWith<HBITMAP>(ERROR_INVALID_HANDLE, 0);
 

@@ -85,7 +85,7 @@ struct PALETTEENTRY {
 };
 
 struct LOGPALETTE {
-  WORD palVersion;     // 0x300
+  WORD palVersion;  // 0x300
   WORD palNumEntries;
   PALETTEENTRY palPalEntry[1];  // palNumEntries entries follow in memory
 };

@@ -87,7 +87,8 @@ void pick(KELRendGraphics3D g, const demo::Scene& scene, const demo::Options& o,
     Vector3 origin = Vector3::create(0, 0, 0), direction = Vector3::create(slopeX, slopeY, -1);
     Geom::doTransformPoint(inverse, origin, origin);
     Geom::doTransformVector(inverse, direction, direction);
-    PickResult result = PickResult::create(PickResult::WANT_POINT | PickResult::WANT_NORMAL | PickResult::WANT_UV, best);
+    PickResult result =
+        PickResult::create(PickResult::WANT_POINT | PickResult::WANT_NORMAL | PickResult::WANT_UV, best);
     if (g.doRayPick(obj.model, Ray::create(origin, direction), result) && result.distance() < best) {
       best = result.distance();
       bestName = obj.name.c_str();
@@ -99,8 +100,9 @@ void pick(KELRendGraphics3D g, const demo::Scene& scene, const demo::Options& o,
   if (bestName == nullptr) {
     std::printf("pick (%d, %d): nothing\n", px, py);
   } else {
-    std::printf("pick (%d, %d): %s at distance %.4f, point (%.4f, %.4f, %.4f), normal (%.4f, %.4f, %.4f), uv (%.4f, %.4f)\n",
-                px, py, bestName, best, point[0], point[1], point[2], normal[0], normal[1], normal[2], uv[0], uv[1]);
+    std::printf(
+        "pick (%d, %d): %s at distance %.4f, point (%.4f, %.4f, %.4f), normal (%.4f, %.4f, %.4f), uv (%.4f, %.4f)\n",
+        px, py, bestName, best, point[0], point[1], point[2], normal[0], normal[1], normal[2], uv[0], uv[1]);
   }
 }
 
@@ -141,8 +143,10 @@ int main(int argc, char** argv) {
   g.setShadeMode(o.smooth ? 1 : 0);
   g.setModelRenderMode(o.renderMode);
   if (o.depth == 8) {
-    if (o.dither) g.enableFeature(4);
-    else g.disableFeature(4);
+    if (o.dither)
+      g.enableFeature(4);
+    else
+      g.disableFeature(4);
   }
   g.doUseTexture(scene.texture);
 

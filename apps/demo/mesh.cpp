@@ -64,8 +64,8 @@ Mesh makeSphere(float radius, int rings, int segments) {
       const float phi = 2 * pi * static_cast<float>(j) / static_cast<float>(segments);
       addVertex(mesh, {radius * std::sin(theta) * std::cos(phi), radius * std::cos(theta),
                        radius * std::sin(theta) * std::sin(phi)});
-      colorOf.push_back(hueColor(static_cast<float>(j) / static_cast<float>(segments),
-                                 0.55f + 0.45f * std::sin(theta)));
+      colorOf.push_back(
+          hueColor(static_cast<float>(j) / static_cast<float>(segments), 0.55f + 0.45f * std::sin(theta)));
     }
   }
   const int stride = segments + 1;
@@ -93,9 +93,8 @@ Mesh makeCube(float half) {
     int32_t color;
   };
   const Face faces[6] = {
-      {{1, 3, 7, 5}, {1, 0, 0}, 0xE04040}, {{0, 4, 6, 2}, {-1, 0, 0}, 0x40E040},
-      {{2, 6, 7, 3}, {0, 1, 0}, 0x4060F0}, {{0, 1, 5, 4}, {0, -1, 0}, 0xF0E040},
-      {{4, 5, 7, 6}, {0, 0, 1}, 0xE040E0}, {{0, 2, 3, 1}, {0, 0, -1}, 0x40E0E0},
+      {{1, 3, 7, 5}, {1, 0, 0}, 0xE04040},  {{0, 4, 6, 2}, {-1, 0, 0}, 0x40E040}, {{2, 6, 7, 3}, {0, 1, 0}, 0x4060F0},
+      {{0, 1, 5, 4}, {0, -1, 0}, 0xF0E040}, {{4, 5, 7, 6}, {0, 0, 1}, 0xE040E0},  {{0, 2, 3, 1}, {0, 0, -1}, 0x40E0E0},
   };
   for (const Face& f : faces) {
     addTriangle(mesh, f.corners[0], f.corners[1], f.corners[2], f.outward, f.color, f.color, f.color);

@@ -10,11 +10,11 @@
 namespace demo {
 
 struct Mesh {
-  int32_t primitiveKind = 0;  // 0 triangles, 1 lines, 2 points
-  std::vector<float> vertices;  // x, y, z
-  std::vector<int32_t> indices;  // one per corner
-  std::vector<int32_t> colors;   // one per corner (0x00RRGGBB), or empty
-  std::vector<float> texCoords;  // u, v, or empty
+  int32_t primitiveKind = 0;             // 0 triangles, 1 lines, 2 points
+  std::vector<float> vertices;           // x, y, z
+  std::vector<int32_t> indices;          // one per corner
+  std::vector<int32_t> colors;           // one per corner (0x00RRGGBB), or empty
+  std::vector<float> texCoords;          // u, v, or empty
   std::vector<int32_t> texCoordIndices;  // one per corner when texCoords is set
 
   int32_t corners() const { return static_cast<int32_t>(indices.size()); }

@@ -54,10 +54,14 @@ bool parseOptions(int argc, char** argv, Options* o) {
       if (std::strcmp(value, "on") != 0 && std::strcmp(value, "off") != 0) return fail("dither", value);
       o->dither = std::strcmp(value, "on") == 0;
     } else if (name == "--mode") {
-      if (std::strcmp(value, "filled") == 0) o->renderMode = 0;
-      else if (std::strcmp(value, "edges") == 0) o->renderMode = 1;
-      else if (std::strcmp(value, "points") == 0) o->renderMode = 2;
-      else return fail("mode", value);
+      if (std::strcmp(value, "filled") == 0)
+        o->renderMode = 0;
+      else if (std::strcmp(value, "edges") == 0)
+        o->renderMode = 1;
+      else if (std::strcmp(value, "points") == 0)
+        o->renderMode = 2;
+      else
+        return fail("mode", value);
     } else if (name == "--output") {
       o->output = value;
     } else if (name == "--frames") {

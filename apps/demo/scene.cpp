@@ -78,8 +78,8 @@ Scene buildDefaultScene(KELRend3DDevice device) {
   scene.objects.push_back({"floor", makeModel(makeFloor(8.0f, 8.0f), 0.5f), {0, -1.3f, -7}, {0, 1, 0}, 0, 0.3f, true});
   scene.objects.push_back(
       {"sphere", makeModel(makeSphere(1.1f, 24, 32), 1.0f), {-1.2f, 0, -7}, {0, 1, 0}, 0.03f, 0.5f});
-  scene.objects.push_back({"cube", makeModel(makeCube(0.8f), 0.5f), {1.4f, -0.2f, -6.5f}, {0.577f, 0.577f, 0.577f},
-                           0.04f, 0.7f});
+  scene.objects.push_back(
+      {"cube", makeModel(makeCube(0.8f), 0.5f), {1.4f, -0.2f, -6.5f}, {0.577f, 0.577f, 0.577f}, 0.04f, 0.7f});
   scene.objects.push_back(
       {"torus", makeModel(makeTorus(1.6f, 0.22f, 48, 12), 1.0f), {0, 0.1f, -7}, {1, 0, 0}, 0.02f, 1.2f});
   return scene;

@@ -14,9 +14,9 @@ struct SceneObject {
   std::string name;
   kel::ruk::KELRendModel model;
   float position[3];
-  float axis[3];        // unit rotation axis
-  float spin;           // radians per frame
-  float angle;          // radians at frame 0
+  float axis[3];  // unit rotation axis
+  float spin;     // radians per frame
+  float angle;    // radians at frame 0
   bool textured = false;
 };
 

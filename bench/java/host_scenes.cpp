@@ -91,6 +91,7 @@ extern "C" JNIEXPORT jdouble JNICALL Java_kel_bench_HostScenes_timeSmallRenders(
 extern "C" JNIEXPORT jfloatArray JNICALL Java_kel_bench_HostScenes_sphereVertices(JNIEnv* env, jclass) {
   const bench::MeshData sphere = bench::sphereMesh();
   jfloatArray out = env->NewFloatArray(static_cast<jsize>(sphere.vertices.size()));
-  if (out != nullptr) env->SetFloatArrayRegion(out, 0, static_cast<jsize>(sphere.vertices.size()), sphere.vertices.data());
+  if (out != nullptr)
+    env->SetFloatArrayRegion(out, 0, static_cast<jsize>(sphere.vertices.size()), sphere.vertices.data());
   return out;
 }

@@ -1,7 +1,7 @@
 // Attribute setters and the context's message buffer.
 #include <bit>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 
 #include "context/attribute_defaults.h"
 #include "context/context.h"
@@ -77,15 +77,9 @@ static_assert(std::size(DEFAULTS) == ATTRIBUTE_COUNT - 1, "every attribute but 1
 void applyDefaultAttributes(RukContext* context) {
   for (const AttributeDefault& entry : DEFAULTS) {
     switch (entry.flavour) {
-      case Flavour::Int:
-        setAttributeInt(context, entry.id, static_cast<int32_t>(entry.word));
-        break;
-      case Flavour::Float:
-        setAttributeFloat(context, entry.id, std::bit_cast<float>(entry.word));
-        break;
-      case Flavour::Color:
-        setAttributeColor(context, entry.id, entry.word);
-        break;
+      case Flavour::Int: setAttributeInt(context, entry.id, static_cast<int32_t>(entry.word)); break;
+      case Flavour::Float: setAttributeFloat(context, entry.id, std::bit_cast<float>(entry.word)); break;
+      case Flavour::Color: setAttributeColor(context, entry.id, entry.word); break;
     }
   }
 }

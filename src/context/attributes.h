@@ -50,6 +50,6 @@ inline constexpr uint32_t FOG_EXP = 2;
 inline constexpr uint32_t FOG_EXP2 = 3;
 
 // The attribute each Java feature number (0..7) switches.
-inline constexpr uint32_t FEATURE_ATTRIBUTE[8] = {ATTR_BLEND,       ATTR_TEXTURE,     ATTR_FEATURE_2,
-                                                  ATTR_FEATURE_3,   ATTR_DITHER,      ATTR_FEATURE_5,
+inline constexpr uint32_t FEATURE_ATTRIBUTE[8] = {ATTR_BLEND,         ATTR_TEXTURE,          ATTR_FEATURE_2,
+                                                  ATTR_FEATURE_3,     ATTR_DITHER,           ATTR_FEATURE_5,
                                                   ATTR_FOG_PER_PIXEL, ATTR_SEPARATE_SPECULAR};

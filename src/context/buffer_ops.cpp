@@ -10,8 +10,8 @@
 BufferSet buffersOf(const RukContext* context) {
   const uint32_t bytesPerPixel = context->colorModel.bytesPerPixel;
   const uint32_t rowBytes = context->rowBytes != 0 ? context->rowBytes : context->width * bytesPerPixel;
-  return {context->colorModel.format, bytesPerPixel,           context->width,       context->height,
-          context->colorBuffer,       rowBytes,                context->depthBuffer, context->accumBuffer,
+  return {context->colorModel.format, bytesPerPixel, context->width,       context->height,
+          context->colorBuffer,       rowBytes,      context->depthBuffer, context->accumBuffer,
           context->bufferFlags};
 }
 
@@ -20,8 +20,8 @@ RukStatus clearContext(RukContext* context, uint32_t mask) {
   const uint32_t pixel =
       clearPixelValue(&context->colorModel, raster != nullptr ? raster->inverseColorMap12 : nullptr,
                       raster != nullptr ? raster->inverseColorMap6 : nullptr, context->attributes[ATTR_CLEAR_COLOR]);
-  const int32_t depth = clearDepthValue(context->nearZ, context->farZ,
-                                        std::bit_cast<float>(context->attributes[ATTR_CLEAR_DEPTH]));
+  const int32_t depth =
+      clearDepthValue(context->nearZ, context->farZ, std::bit_cast<float>(context->attributes[ATTR_CLEAR_DEPTH]));
   return clearBuffers(buffersOf(context), mask, pixel, depth) ? RUK_OK : RUK_ERR_FAILED;
 }
 

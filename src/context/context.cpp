@@ -25,13 +25,11 @@ constexpr RukMaterial INITIAL_MATERIAL = {0x000000, 0x333333, 0xCCCCCC, 0x000000
 void setRowStride(RukContext* context, uint32_t colorRowBytes) {
   const uint32_t bytesPerPixel = context->colorModel.bytesPerPixel;
   context->rowBytes = colorRowBytes != 0 ? colorRowBytes : context->width * bytesPerPixel;
-  context->pitch = bytesPerPixel != 0 && context->rowBytes % bytesPerPixel == 0
-                       ? context->rowBytes / bytesPerPixel
-                       : context->width;
+  context->pitch =
+      bytesPerPixel != 0 && context->rowBytes % bytesPerPixel == 0 ? context->rowBytes / bytesPerPixel : context->width;
 }
 
-void attachBuffers(RukContext* context, uint8_t* colorBuffer, int32_t* depthBuffer,
-                   uint32_t* accumBuffer) {
+void attachBuffers(RukContext* context, uint8_t* colorBuffer, int32_t* depthBuffer, uint32_t* accumBuffer) {
   context->bufferFlags = 0;
   if (colorBuffer != nullptr) {
     context->colorBuffer = colorBuffer;
@@ -50,8 +48,8 @@ void attachBuffers(RukContext* context, uint8_t* colorBuffer, int32_t* depthBuff
 // An indexed screen descriptor carries no colours of its own; the indexed
 // device the context is made for holds the palette its pixel values index.
 const RukDeviceDescriptor* paletteSource(const RukDevice* device, const RukDeviceDescriptor* screen) {
-  if (screen->depth == 8 && screen->paletteSize == 0 && device != nullptr &&
-      device->descriptor.depth == 8 && device->descriptor.paletteSize != 0) {
+  if (screen->depth == 8 && screen->paletteSize == 0 && device != nullptr && device->descriptor.depth == 8 &&
+      device->descriptor.paletteSize != 0) {
     return &device->descriptor;
   }
   return screen;
@@ -65,9 +63,9 @@ RukStatus fail(RukContext* context, RukContext** out, RukStatus status) {
 
 }  // namespace
 
-RukStatus createContext(RukDevice* device, RukContext** out, const RukDeviceDescriptor* screen,
-                        uint32_t width, uint32_t height, uint8_t* colorBuffer, uint32_t colorRowBytes,
-                        int32_t* depthBuffer, uint32_t* accumBuffer) {
+RukStatus createContext(RukDevice* device, RukContext** out, const RukDeviceDescriptor* screen, uint32_t width,
+                        uint32_t height, uint8_t* colorBuffer, uint32_t colorRowBytes, int32_t* depthBuffer,
+                        uint32_t* accumBuffer) {
   *out = nullptr;
   if (width == 0 || height == 0) return RUK_ERR_BAD_ARGUMENT;
   if (!buildProductTable()) return RUK_ERR_ALLOCATION;

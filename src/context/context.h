@@ -28,7 +28,7 @@ struct RukContext {
   int32_t* depthBuffer;      // width x height, rows `width` apart; not owned
   uint32_t* accumBuffer;     // width x height; not owned
   uint32_t attributes[ATTRIBUTE_COUNT];
-  RukTexture boundTexture;   // a copy holding its texels; null when no texture is bound
+  RukTexture boundTexture;  // a copy holding its texels; null when no texture is bound
   Matrix4 textureMatrix;
 
   uint32_t batchCount, batchCapacity;
@@ -61,9 +61,9 @@ struct RukContext {
 // 0 means width x bytes per pixel), building its colour model from `screen`.
 // 7 for a zero size, 1 when the colour tables cannot be built, 8 for an
 // unsupported screen; *out is null on failure.
-RukStatus createContext(RukDevice* device, RukContext** out, const RukDeviceDescriptor* screen,
-                        uint32_t width, uint32_t height, uint8_t* colorBuffer, uint32_t colorRowBytes,
-                        int32_t* depthBuffer, uint32_t* accumBuffer);
+RukStatus createContext(RukDevice* device, RukContext** out, const RukDeviceDescriptor* screen, uint32_t width,
+                        uint32_t height, uint8_t* colorBuffer, uint32_t colorRowBytes, int32_t* depthBuffer,
+                        uint32_t* accumBuffer);
 RukStatus freeContext(RukContext* context);  // null gives 0
 
 RukStatus beginRendering(RukContext* context);

@@ -19,7 +19,5 @@ RukStatus resetModelMatrix(RukContext* context);
 RukStatus doGetModelMatrix(const RukContext* context, Matrix4* out);
 RukStatus loadTextureMatrix(RukContext* context, const Matrix4* m);
 RukStatus doGetTextureMatrix(const RukContext* context, Matrix4* out);
-RukStatus doSetPerspectiveProjection(RukContext* context, float fov, float aspect, float nearZ,
-                                     float farZ);
-RukStatus doSetOrthographicProjection(RukContext* context, float halfWidth, float halfHeight,
-                                      float nearZ, float farZ);
+RukStatus doSetPerspectiveProjection(RukContext* context, float fov, float aspect, float nearZ, float farZ);
+RukStatus doSetOrthographicProjection(RukContext* context, float halfWidth, float halfHeight, float nearZ, float farZ);

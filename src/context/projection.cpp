@@ -26,8 +26,7 @@ RukStatus storeProjection(RukContext* context, uint32_t perspective, float nearZ
 // NaN (an infinite field of view, or zero times an infinite aspect) are
 // refused too: such a view volume would map vertices to undefined screen
 // positions.
-RukStatus doSetPerspectiveProjection(RukContext* context, float fov, float aspect, float nearZ,
-                                     float farZ) {
+RukStatus doSetPerspectiveProjection(RukContext* context, float fov, float aspect, float nearZ, float farZ) {
   if (!(farZ > nearZ) || !(aspect > 0.0f) || !(static_cast<double>(fov) < MAX_FIELD_OF_VIEW)) {
     return RUK_ERR_BAD_ARGUMENT;
   }
@@ -37,8 +36,7 @@ RukStatus doSetPerspectiveProjection(RukContext* context, float fov, float aspec
   return storeProjection(context, 1, nearZ, farZ, xLimit, yLimit);
 }
 
-RukStatus doSetOrthographicProjection(RukContext* context, float halfWidth, float halfHeight,
-                                      float nearZ, float farZ) {
+RukStatus doSetOrthographicProjection(RukContext* context, float halfWidth, float halfHeight, float nearZ, float farZ) {
   if (!(farZ > nearZ) || !(halfWidth > 0.0f) || !(halfHeight > 0.0f)) {
     return RUK_ERR_BAD_ARGUMENT;
   }

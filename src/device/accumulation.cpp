@@ -79,9 +79,7 @@ void accumulatePixels(const BufferSet& buffers, uint32_t operation, float s) {
                                        static_cast<uint32_t>(table[f.b])});
       });
       break;
-    case ACCUM_MULT:
-      multiplyAccumulation(buffers, s);
-      break;
+    case ACCUM_MULT: multiplyAccumulation(buffers, s); break;
   }
 }
 

@@ -41,12 +41,10 @@ void clearColor(const BufferSet& buffers, uint32_t pixel) {
 uint32_t clearPixelValue(const RukColorModel* model, const uint8_t* map12, const uint8_t* map6, uint32_t color) {
   const Rgb8 c{(color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF};
   switch (model->format) {
-    case Indexed8:
-      return map12 == nullptr ? 0 : IndexedNearestCodec{map12}.encode(c);
+    case Indexed8: return map12 == nullptr ? 0 : IndexedNearestCodec{map12}.encode(c);
     case PixelFormatReserved1:
       return map6 == nullptr ? 0 : IndexedDitheredCodec{map6}.encode(CLEAR_DITHER_THRESHOLD, c);
-    default:
-      return encodeDirect(layoutOf(*model), c);
+    default: return encodeDirect(layoutOf(*model), c);
   }
 }
 

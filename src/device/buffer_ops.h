@@ -25,9 +25,9 @@ struct BufferSet {
   uint32_t width, height;  // of every buffer, in pixels
   uint8_t* colorBuffer;    // rows rowBytes apart
   uint32_t rowBytes;
-  int32_t* depthBuffer;    // width x height
-  uint32_t* accumBuffer;   // width x height
-  uint32_t bufferFlags;    // which of the three are present (BUFFER_COLOR and so on)
+  int32_t* depthBuffer;   // width x height
+  uint32_t* accumBuffer;  // width x height
+  uint32_t bufferFlags;   // which of the three are present (BUFFER_COLOR and so on)
 };
 
 inline size_t pixelCount(const BufferSet& buffers) { return size_t{buffers.width} * buffers.height; }

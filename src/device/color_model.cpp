@@ -53,8 +53,8 @@ bool buildIndexedModel(RukColorModel* model, const RukDeviceDescriptor* descript
   if (size != 0) {
     model->palette = rukAllocateArray<uint32_t>(size);
     for (uint32_t i = 0; i < size; ++i) {
-      model->palette[i] = uint32_t{descriptor->paletteRed[i]} << 16 |
-                          uint32_t{descriptor->paletteGreen[i]} << 8 | descriptor->paletteBlue[i];
+      model->palette[i] = uint32_t{descriptor->paletteRed[i]} << 16 | uint32_t{descriptor->paletteGreen[i]} << 8 |
+                          descriptor->paletteBlue[i];
     }
   }
   model->redWordShift = 16;

@@ -12,21 +12,21 @@ struct RukDevice;
 struct RukFramebuffer {
   int32_t width;
   int32_t height;
-  uint32_t depth;       // bits per pixel of the screen and the DIB section
-  void* bits;           // the DIB section's pixels, rows from the top down
-  void* bitmapInfo;     // the BITMAPINFO the DIB section was made from; owned
-  HBITMAP bitmap;       // the DIB section
-  HDC dc;               // device context of the window active at creation
-  HWND dcWindow;        // that window (0: the screen), for ReleaseDC
-  HWND paintWindow;     // first window doPaint painted into; 0 until then
-  HPALETTE palette;     // 256 explicit entries; depth 8 only
-  uint32_t rowBytes;    // bytes from one pixel row to the next (rows padded to 4 bytes)
+  uint32_t depth;     // bits per pixel of the screen and the DIB section
+  void* bits;         // the DIB section's pixels, rows from the top down
+  void* bitmapInfo;   // the BITMAPINFO the DIB section was made from; owned
+  HBITMAP bitmap;     // the DIB section
+  HDC dc;             // device context of the window active at creation
+  HWND dcWindow;      // that window (0: the screen), for ReleaseDC
+  HWND paintWindow;   // first window doPaint painted into; 0 until then
+  HPALETTE palette;   // 256 explicit entries; depth 8 only
+  uint32_t rowBytes;  // bytes from one pixel row to the next (rows padded to 4 bytes)
 };
 
 // Creates the DIB section and the context that draws into it; traces its
 // progress on standard error. 0 with the new context in *out, or a status.
-RukStatus CreateRukFramebuffer(RukDevice* device, RukContext** out, int32_t* depthBuffer,
-                               uint32_t* accumBuffer, int32_t width, int32_t height);
+RukStatus CreateRukFramebuffer(RukDevice* device, RukContext** out, int32_t* depthBuffer, uint32_t* accumBuffer,
+                               int32_t width, int32_t height);
 
 // Releases everything creation obtained: the BITMAPINFO, the DIB section,
 // the window's device context (ReleaseDC), the palette, and the record

@@ -148,8 +148,7 @@ struct IndexedNearestCodec {
 
 // Ordered dither thresholds, row-major, indexed by (row & 3) * 4 + (k & 3)
 // where k is the pixel's byte offset in the colour buffer.
-inline constexpr std::array<uint8_t, 16> DitherMatrix = {0,  60, 15, 75, 40, 20, 55, 35,
-                                                         10, 70, 5,  65, 50, 30, 45, 25};
+inline constexpr std::array<uint8_t, 16> DitherMatrix = {0, 60, 15, 75, 40, 20, 55, 35, 10, 70, 5, 65, 50, 30, 45, 25};
 
 // Indexed8 with the ordered dither: each channel to one of four levels, the
 // level of its intensity c (c div 85) raised by one where c mod 85 exceeds

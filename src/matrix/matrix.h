@@ -64,5 +64,5 @@ KELRUK_MATRIX_API void matrixTransformVector2(const Matrix4* m, const float* src
 KELRUK_MATRIX_API void matrixTransformNormal2(const Matrix4* m, const float* src, float* dst);
 KELRUK_MATRIX_API void matrixTransformPoint2(const Matrix4* m, const float* src, float* dst);
 KELRUK_MATRIX_API void matrixTransformBBox(const Matrix4* m, float* centre, float* half);
-KELRUK_MATRIX_API void matrixTransformBBox2(const Matrix4* m, const float* centre, const float* half,
-                                            float* centreOut, float* halfOut);
+KELRUK_MATRIX_API void matrixTransformBBox2(const Matrix4* m, const float* centre, const float* half, float* centreOut,
+                                            float* halfOut);

@@ -14,8 +14,7 @@ bool affineInFact(const float* m) { return m[3] == 0.0f && m[7] == 0.0f && m[11]
 
 }  // namespace
 
-void matrixTransformBBox2(const Matrix4* m, const float* centre, const float* half, float* centreOut,
-                          float* halfOut) {
+void matrixTransformBBox2(const Matrix4* m, const float* centre, const float* half, float* centreOut, float* halfOut) {
   const uint32_t h = m->hints;
   const float* e = m->m;
   const float c[3] = {centre[0], centre[1], centre[2]};

@@ -37,8 +37,7 @@ double cofactor4(const float* m, int r, int c) {
 
 // Expansion along column 0.
 double determinant4(const float* m) {
-  return m[0] * cofactor4(m, 0, 0) + m[4] * cofactor4(m, 1, 0) + m[8] * cofactor4(m, 2, 0) +
-         m[12] * cofactor4(m, 3, 0);
+  return m[0] * cofactor4(m, 0, 0) + m[4] * cofactor4(m, 1, 0) + m[8] * cofactor4(m, 2, 0) + m[12] * cofactor4(m, 3, 0);
 }
 
 // The six terms of the 3x3 block's determinant, split by sign.
@@ -49,8 +48,8 @@ struct BlockDeterminant {
 
 BlockDeterminant blockDeterminant(const float* m) {
   const double terms[6] = {
-      double(m[0]) * m[5] * m[10],    double(m[1]) * m[6] * m[8],     double(m[9]) * m[2] * m[4],
-      -(double(m[2]) * m[5] * m[8]),  -(double(m[1]) * m[10] * m[4]), -(double(m[0]) * m[9] * m[6]),
+      double(m[0]) * m[5] * m[10],   double(m[1]) * m[6] * m[8],     double(m[9]) * m[2] * m[4],
+      -(double(m[2]) * m[5] * m[8]), -(double(m[1]) * m[10] * m[4]), -(double(m[0]) * m[9] * m[6]),
   };
   BlockDeterminant d;
   for (double t : terms) (t > 0.0 ? d.positive : d.negative) += t;

@@ -34,8 +34,8 @@ inline void fullProduct(const float* a, const float* b, float* out) {
   for (int row = 0; row < 4; ++row) {
     const float* ar = a + 4 * row;
     for (int c = 0; c < 4; ++c) {
-      r[4 * row + c] = static_cast<float>(double(ar[0]) * b[c] + double(ar[1]) * b[4 + c] +
-                                          double(ar[2]) * b[8 + c] + double(ar[3]) * b[12 + c]);
+      r[4 * row + c] = static_cast<float>(double(ar[0]) * b[c] + double(ar[1]) * b[4 + c] + double(ar[2]) * b[8 + c] +
+                                          double(ar[3]) * b[12 + c]);
     }
   }
   std::memcpy(out, r, sizeof r);

@@ -29,7 +29,8 @@ Matrix4 productByClaims(const Matrix4& a, const Matrix4& b) {
     // b's 3x3 block, translation a.t·b₃ + b.t.
     r = b;
     r.hints = a.hints & b.hints;
-    for (int c = 0; c < 3; ++c) r.m[12 + c] = static_cast<float>(rowTimesBlock(a.m[12], a.m[13], a.m[14], b.m, c) + b.m[12 + c]);
+    for (int c = 0; c < 3; ++c)
+      r.m[12 + c] = static_cast<float>(rowTimesBlock(a.m[12], a.m[13], a.m[14], b.m, c) + b.m[12 + c]);
   } else if (claims(b.hints, MATRIX_PURE_SCALE)) {
     // Columns of a scaled, the translation row included.
     const float scale[3] = {b.m[0], b.m[5], b.m[10]};

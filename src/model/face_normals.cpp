@@ -11,15 +11,13 @@ namespace {
 void faceNormal(const float* a, const float* b, const float* c, float* out) {
   const float ab[3] = {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
   const float bc[3] = {b[0] - c[0], b[1] - c[1], b[2] - c[2]};
-  const float n[3] = {ab[1] * bc[2] - ab[2] * bc[1], ab[2] * bc[0] - ab[0] * bc[2],
-                      ab[0] * bc[1] - ab[1] * bc[0]};
+  const float n[3] = {ab[1] * bc[2] - ab[2] * bc[1], ab[2] * bc[0] - ab[0] * bc[2], ab[0] * bc[1] - ab[1] * bc[0]};
   storeUnitOrX(n, out);
 }
 
 }  // namespace
 
-bool generateFaceNormals(RukModel* model, const float* vertices, const uint32_t* vertexIndices,
-                         float* faceNormalsOut) {
+bool generateFaceNormals(RukModel* model, const float* vertices, const uint32_t* vertexIndices, float* faceNormalsOut) {
   if (model->type == MODEL_TRIANGLES && model->primitiveCount != 0) {
     const uint64_t corners = uint64_t{model->primitiveCount} * 3;
     const uint32_t bytes = byteSize(model->primitiveCount, 3 * sizeof(float));

@@ -36,9 +36,9 @@ void computeBounds(RukModel* model, const float* vertices, uint32_t vertexCount)
 
 }  // namespace
 
-RukModel* createModel(int32_t primitiveKind, uint32_t primitiveCount, uint32_t vertexCount,
-                      int32_t javaNormalBinding, uint32_t normalCount, int32_t javaColorBinding,
-                      int32_t javaTexCoordBinding, uint32_t texCoordCount, const float* vertices) {
+RukModel* createModel(int32_t primitiveKind, uint32_t primitiveCount, uint32_t vertexCount, int32_t javaNormalBinding,
+                      uint32_t normalCount, int32_t javaColorBinding, int32_t javaTexCoordBinding,
+                      uint32_t texCoordCount, const float* vertices) {
   auto* model = static_cast<RukModel*>(rukAllocate(sizeof(RukModel)));
   std::memset(model, 0, sizeof(RukModel));
   model->type = modelTypeOfKind(primitiveKind);

@@ -25,20 +25,18 @@ struct RukModel {
   uint32_t vertexCount;
   uint32_t normalCount;
   uint32_t texCoordCount;
-  float* vertices;  // x, y, z per vertex; set only during a native call
-  float* normals;   // record: generated normals awaiting copy-back; packet: the Java normals or null
-  float* texCoords;  // packet only: u, v per entry or null
-  float* faceNormals;  // x, y, z per primitive
-  uint32_t* vertexIndices;  // one per corner
-  uint32_t* colors;         // packet only: per primitive or per corner, or null
-  uint32_t* normalIndices;  // record: generated indices awaiting copy-back; packet: Java indices or null
+  float* vertices;            // x, y, z per vertex; set only during a native call
+  float* normals;             // record: generated normals awaiting copy-back; packet: the Java normals or null
+  float* texCoords;           // packet only: u, v per entry or null
+  float* faceNormals;         // x, y, z per primitive
+  uint32_t* vertexIndices;    // one per corner
+  uint32_t* colors;           // packet only: per primitive or per corner, or null
+  uint32_t* normalIndices;    // record: generated indices awaiting copy-back; packet: Java indices or null
   uint32_t* texCoordIndices;  // packet only
 };
 
 // Corners per primitive of a model type: 3 triangles, 2 lines, 1 points.
-inline uint32_t cornersPerPrimitive(uint32_t type) {
-  return type == MODEL_TRIANGLES ? 3 : type == MODEL_LINES ? 2 : 1;
-}
+inline uint32_t cornersPerPrimitive(uint32_t type) { return type == MODEL_TRIANGLES ? 3 : type == MODEL_LINES ? 2 : 1; }
 
 // The record's type for a Java primitiveKind: 0 triangles, 1 lines, any
 // other value points.
@@ -55,21 +53,19 @@ inline uint32_t colorBindingOf(int32_t javaColorBinding) {
 // Creates the record from the Java fields (primitiveKind 0 triangles, 1 lines,
 // other points; Java normalBinding 2 and texCoordBinding 2 mean per corner)
 // and computes its bounds from `vertices`.
-RukModel* createModel(int32_t primitiveKind, uint32_t primitiveCount, uint32_t vertexCount,
-                      int32_t javaNormalBinding, uint32_t normalCount, int32_t javaColorBinding,
-                      int32_t javaTexCoordBinding, uint32_t texCoordCount, const float* vertices);
+RukModel* createModel(int32_t primitiveKind, uint32_t primitiveCount, uint32_t vertexCount, int32_t javaNormalBinding,
+                      uint32_t normalCount, int32_t javaColorBinding, int32_t javaTexCoordBinding,
+                      uint32_t texCoordCount, const float* vertices);
 
 // Fills `faceNormalsOut` (3 floats per primitive) for a triangle model; sets
 // the normal binding to 1 if it was 0. False when an index is out of range.
-bool generateFaceNormals(RukModel* model, const float* vertices, const uint32_t* vertexIndices,
-                         float* faceNormalsOut);
+bool generateFaceNormals(RukModel* model, const float* vertices, const uint32_t* vertexIndices, float* faceNormalsOut);
 
 // Computes crease-angle vertex normals into the record's own buffers and
 // stores their count in *javaNormalCount. False when growing the buffer fails
 // or an index is out of range.
-bool generateVertexNormals(RukModel* model, float angle, const float* vertices,
-                           const uint32_t* vertexIndices, const float* faceNormals,
-                           int32_t* javaNormalCount);
+bool generateVertexNormals(RukModel* model, float angle, const float* vertices, const uint32_t* vertexIndices,
+                           const float* faceNormals, int32_t* javaNormalCount);
 
 // Copies the generated normals and indices into the Java arrays and releases
 // them; with javaNormalCount 0 switches the model to its face normals, and

@@ -71,17 +71,15 @@ bool reserveNormal(RukModel* model, uint32_t& capacity) {
 
 }  // namespace
 
-bool generateVertexNormals(RukModel* model, float angle, const float* vertices,
-                           const uint32_t* vertexIndices, const float* faceNormals,
-                           int32_t* javaNormalCount) {
+bool generateVertexNormals(RukModel* model, float angle, const float* vertices, const uint32_t* vertexIndices,
+                           const float* faceNormals, int32_t* javaNormalCount) {
   (void)vertices;  // the face normals already carry what the vertices say
   if (model->type != MODEL_TRIANGLES) return true;
 
   if (model->primitiveCount >= 2) {
     // Every buffer below must be addressable with the allocator's sizes.
     if (byteSize(model->primitiveCount, 3 * sizeof(uint32_t)) == 0 ||
-        byteSize(model->vertexCount, 3 * sizeof(float)) == 0 || vertexIndices == nullptr ||
-        faceNormals == nullptr) {
+        byteSize(model->vertexCount, 3 * sizeof(float)) == 0 || vertexIndices == nullptr || faceNormals == nullptr) {
       return false;
     }
     const uint32_t corners = model->primitiveCount * 3;

@@ -24,15 +24,12 @@ struct AssemblyCursor {
 // false when the queue became full, with the cursor just past the primitive
 // that filled it. Lines and points come from models of `sourceKind`.
 bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, AssemblyCursor* cursor);
-bool assembleLines(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame,
-                   AssemblyCursor* cursor);
-bool assemblePoints(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame,
-                    AssemblyCursor* cursor);
+bool assembleLines(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame, AssemblyCursor* cursor);
+bool assemblePoints(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame, AssemblyCursor* cursor);
 
 // Clips the polygon in the current clip buffer against one plane and makes
 // the other buffer current; gives the new vertex count.
-uint32_t clipPolygon(RukContext* context, uint32_t vertexCount, uint32_t planeBit,
-                     uint32_t pipelineFlags);
+uint32_t clipPolygon(RukContext* context, uint32_t vertexCount, uint32_t planeBit, uint32_t pipelineFlags);
 // Clips a two-vertex entry against one plane, in place.
 void clipLine(RukContext* context, BatchEntry* line, uint32_t planeBit, uint32_t pipelineFlags);
 // The clip code of an eye-space vertex under the context's projection.

@@ -74,8 +74,7 @@ void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* sl
 namespace {
 int32_t fogChannel(int32_t value, uint32_t fogValue, uint32_t amount) {
   const uint32_t intensity = static_cast<uint32_t>(std::clamp(value >> 16, 0, 255));
-  return static_cast<int32_t>(productRow(intensity)[255 - amount] + productRow(fogValue)[amount])
-         << 16;
+  return static_cast<int32_t>(productRow(intensity)[255 - amount] + productRow(fogValue)[amount]) << 16;
 }
 }  // namespace
 

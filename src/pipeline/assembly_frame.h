@@ -23,7 +23,7 @@ inline int32_t truncToInt(float value) {
   return value > 0.0f ? INT32_MAX : INT32_MIN;
 }
 
-inline constexpr float FIXED_ONE = 65536.0f;     // 16.16
+inline constexpr float FIXED_ONE = 65536.0f;         // 16.16
 inline constexpr float DEPTH_RANGE = 1073741824.0f;  // 2^30
 
 // A batch vertex mapped to the screen.
@@ -72,8 +72,7 @@ inline ScreenVertex mapToScreen(const AssemblyFrame& frame, const BatchVertex& v
 }
 
 inline bool onScreen(const AssemblyFrame& frame, const ScreenVertex& vertex) {
-  return vertex.x >= 0.0f && vertex.x < frame.limitX && vertex.y >= 0.0f &&
-         vertex.y < frame.limitY;
+  return vertex.x >= 0.0f && vertex.x < frame.limitX && vertex.y >= 0.0f && vertex.y < frame.limitY;
 }
 
 // The 8.16 channel of a colour word at a word shift.
@@ -95,5 +94,5 @@ void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot);
 // Sets up one screen-space triangle (p0, p1, p2 in batch order) and queues
 // it, unless it covers no row, is narrower than 0.01 pixel or lies outside
 // the image. True when the queue is full afterwards.
-bool setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0,
-                   const ScreenVertex& p1, const ScreenVertex& p2);
+bool setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0, const ScreenVertex& p1,
+                   const ScreenVertex& p2);

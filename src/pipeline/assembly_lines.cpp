@@ -8,8 +8,7 @@ namespace {
 
 // Lines are clipped against one plane only: the first their ends cross, in
 // this order.
-constexpr uint32_t LINE_PLANE_ORDER[] = {CLIP_NEAR, CLIP_FAR,  CLIP_LEFT,
-                                         CLIP_RIGHT, CLIP_TOP, CLIP_BOTTOM};
+constexpr uint32_t LINE_PLANE_ORDER[] = {CLIP_NEAR, CLIP_FAR, CLIP_LEFT, CLIP_RIGHT, CLIP_TOP, CLIP_BOTTOM};
 
 // Queues the line unless it lies outside; true when the queue is full then.
 bool assembleLine(RukContext* context, const AssemblyFrame& frame, BatchEntry* line) {
@@ -52,8 +51,7 @@ BatchEntry edgeOf(const BatchVertex& from, const BatchVertex& to) {
 
 }  // namespace
 
-bool assembleLines(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame,
-                   AssemblyCursor* cursor) {
+bool assembleLines(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame, AssemblyCursor* cursor) {
   // Every triangle draws its three edges, shared ones included.
   const uint32_t lines = sourceKind == MODEL_TRIANGLES ? 3 : (sourceKind == MODEL_LINES ? 1 : 0);
   const uint32_t entries = std::min(context->batchCount, context->batchCapacity);

@@ -4,8 +4,7 @@
 #include "pipeline/assembly.h"
 #include "pipeline/assembly_frame.h"
 
-bool assemblePoints(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame,
-                    AssemblyCursor* cursor) {
+bool assemblePoints(RukContext* context, uint32_t sourceKind, const AssemblyFrame& frame, AssemblyCursor* cursor) {
   const uint32_t corners = cornersPerPrimitive(sourceKind);
   const uint32_t entries = std::min(context->batchCount, context->batchCapacity);
   for (; cursor->entry < entries; ++cursor->entry, cursor->part = 0) {

@@ -82,9 +82,8 @@ inline EdgeWalk advance(const EdgeWalk& edge, int32_t rows) {
 
 // A half's fields: its left and right edges at its first sample row, and
 // how far down its left edge that row lies (startY to endY).
-[[gnu::always_inline]] inline void setupHalf(RasterPrimitive* primitive, const HalfFields& half,
-                                             const EdgeWalk& left, const EdgeWalk& right, int32_t startFixedY,
-                                             float startY, float endY) {
+[[gnu::always_inline]] inline void setupHalf(RasterPrimitive* primitive, const HalfFields& half, const EdgeWalk& left,
+                                             const EdgeWalk& right, int32_t startFixedY, float startY, float endY) {
   primitive->*half.leftX = left.x;
   primitive->*half.rightX = right.x;
   primitive->*half.leftStep = left.step;
@@ -207,7 +206,6 @@ bool setupTriangle(RukContext* context, const AssemblyFrame& frame, const Screen
   slot[2].x = truncToInt(xb * FIXED_ONE);
   slot[3].x = truncToInt(xLong * FIXED_ONE);
 
-
   const LongEdge edge{t, 1.0f - t, 1.0f / width, longEdgeLeft ? &slot[3] : &slot[1],
                       longEdgeLeft ? &slot[1] : &slot[3]};
   const uint32_t pipelineFlags = frame.pipelineFlags;
@@ -325,9 +323,9 @@ bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, Assembly
     const BatchEntry& entry = context->batch[cursor->entry];
     if (entry.clipAnd != 0) continue;
     if (entry.clipOr == 0) {
-      if (cursor->part == 0 && setupTriangle(context, frame, mapToScreen(frame, entry.corners[0]),
-                                             mapToScreen(frame, entry.corners[1]),
-                                             mapToScreen(frame, entry.corners[2]))) {
+      if (cursor->part == 0 &&
+          setupTriangle(context, frame, mapToScreen(frame, entry.corners[0]), mapToScreen(frame, entry.corners[1]),
+                        mapToScreen(frame, entry.corners[2]))) {
         cursor->part = 1;
         return false;
       }
@@ -351,8 +349,8 @@ bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, Assembly
     }
     for (uint32_t k = cursor->part; k + 2 < count; ++k) {
       const BatchEntry& fan = context->fanTriangles[k];
-      if (setupTriangle(context, frame, mapToScreen(frame, fan.corners[0]),
-                        mapToScreen(frame, fan.corners[1]), mapToScreen(frame, fan.corners[2]))) {
+      if (setupTriangle(context, frame, mapToScreen(frame, fan.corners[0]), mapToScreen(frame, fan.corners[1]),
+                        mapToScreen(frame, fan.corners[2]))) {
         cursor->part = k + 1;
         return false;
       }

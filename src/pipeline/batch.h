@@ -23,15 +23,15 @@ inline constexpr uint32_t VERTEX_CACHE_EMPTY = 0xFFFFFFFFu;
 
 // One transformed corner.
 struct BatchVertex {
-  float x, y, z;  // eye space; z is the depth in front of the eye
-  float u, v;     // texture coordinates after the texture matrix (textured triangles)
-  float w;        // 1/z under perspective (1e15 when z is 0), 1 under orthographic
+  float x, y, z;      // eye space; z is the depth in front of the eye
+  float u, v;         // texture coordinates after the texture matrix (textured triangles)
+  float w;            // 1/z under perspective (1e15 when z is 0), 1 under orthographic
   uint32_t color;     // lit colour word, alpha in bits 24-31
   uint32_t specular;  // specular colour in bits 0-23, fog amount in bits 24-31
   uint32_t clipCode;
 };
 
-inline constexpr uint32_t FACING_BACK = 1;        // back-facing
+inline constexpr uint32_t FACING_BACK = 1;         // back-facing
 inline constexpr uint32_t FACING_LIT_AS_BACK = 2;  // lit with the reversed normal
 
 struct BatchEntry {
@@ -43,7 +43,7 @@ struct BatchEntry {
 };
 
 struct VertexCacheEntry {
-  uint32_t tag;  // vertex index held, VERTEX_CACHE_EMPTY when none
+  uint32_t tag;            // vertex index held, VERTEX_CACHE_EMPTY when none
   const float* normalRef;  // normal the lit colours were computed with; null = not lit
   uint32_t inColor;        // colour value the lit colours were computed from
   float x, y, z, w;

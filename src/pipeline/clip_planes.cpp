@@ -5,8 +5,7 @@
 #include "pipeline/assembly.h"
 #include "pipeline/assembly_frame.h"
 
-float crossingParameter(const ClipView& view, uint32_t plane, const BatchVertex& p,
-                        const BatchVertex& c) {
+float crossingParameter(const ClipView& view, uint32_t plane, const BatchVertex& p, const BatchVertex& c) {
   const float dx = c.x - p.x;
   const float dy = c.y - p.y;
   const float dz = c.z - p.z;

@@ -17,8 +17,7 @@ struct ClipView {
 };
 
 inline ClipView clipViewOf(const RukContext* context) {
-  return {context->nearZ, context->farZ, context->xLimit, context->yLimit,
-          context->perspective != 0};
+  return {context->nearZ, context->farZ, context->xLimit, context->yLimit, context->perspective != 0};
 }
 
 inline bool outsidePlane(const ClipView& view, uint32_t plane, const BatchVertex& p) {
@@ -34,8 +33,7 @@ inline bool outsidePlane(const ClipView& view, uint32_t plane, const BatchVertex
 }
 
 // The parameter t at which the segment from p to c meets the plane.
-float crossingParameter(const ClipView& view, uint32_t plane, const BatchVertex& p,
-                        const BatchVertex& c);
+float crossingParameter(const ClipView& view, uint32_t plane, const BatchVertex& p, const BatchVertex& c);
 
 // The w of a vertex at depth z.
 inline float clipW(const ClipView& view, float z) { return view.perspective ? 1.0f / z : 1.0f; }

@@ -8,8 +8,8 @@ namespace {
 constexpr uint32_t CLIP_BUFFER_SIZE = 9;
 
 // The vertex where the edge from p to c crosses the plane.
-BatchVertex crossing(const ClipView& view, uint32_t plane, const BatchVertex& p,
-                     const BatchVertex& c, uint32_t pipelineFlags) {
+BatchVertex crossing(const ClipView& view, uint32_t plane, const BatchVertex& p, const BatchVertex& c,
+                     uint32_t pipelineFlags) {
   const float t = crossingParameter(view, plane, p, c);
   BatchVertex n = p;
   n.x = lerp(p.x, c.x, t);
@@ -40,10 +40,8 @@ BatchVertex crossing(const ClipView& view, uint32_t plane, const BatchVertex& p,
 
 }  // namespace
 
-uint32_t clipPolygon(RukContext* context, uint32_t vertexCount, uint32_t planeBit,
-                     uint32_t pipelineFlags) {
-  BatchVertex* input =
-      context->clipCurrent == context->clipBufferB ? context->clipBufferB : context->clipBufferA;
+uint32_t clipPolygon(RukContext* context, uint32_t vertexCount, uint32_t planeBit, uint32_t pipelineFlags) {
+  BatchVertex* input = context->clipCurrent == context->clipBufferB ? context->clipBufferB : context->clipBufferA;
   BatchVertex* output = input == context->clipBufferA ? context->clipBufferB : context->clipBufferA;
   context->clipCurrent = output;
   if (vertexCount > CLIP_BUFFER_SIZE) vertexCount = CLIP_BUFFER_SIZE;

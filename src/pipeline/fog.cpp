@@ -39,15 +39,13 @@ inline uint32_t fogAmount(const FogParameters& fog, float z) {
       const double dz = static_cast<double>(fog.density * z);
       return amountOf(255.0 * (1.0 - std::exp(-(dz * dz))));
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
 }  // namespace
 
-void computeFogAmounts(RukContext* context, uint32_t cornersPerPrimitive, uint32_t /*pipelineFlags*/,
-                       bool flat) {
+void computeFogAmounts(RukContext* context, uint32_t cornersPerPrimitive, uint32_t /*pipelineFlags*/, bool flat) {
   FogParameters fog;
   fog.mode = context->attributes[ATTR_FOG_MODE];
   fog.start = floatAttribute(context, ATTR_FOG_START);

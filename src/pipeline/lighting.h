@@ -14,15 +14,14 @@ struct RukContext;
 struct RukModel;
 using ModelPacket = RukModel;
 
-RukStatus setMaterial(RukContext* context, uint32_t emission, uint32_t ambient, uint32_t diffuse,
-                      uint32_t specular, float shininess, uint32_t alpha);
-RukStatus pushDirectionalLight(RukContext* context, uint32_t color, uint32_t ambient,
-                               const float* direction);
-RukStatus pushPointLight(RukContext* context, uint32_t color, uint32_t ambient, const float* position,
-                         float range, float quadratic, float linear, float constant);
+RukStatus setMaterial(RukContext* context, uint32_t emission, uint32_t ambient, uint32_t diffuse, uint32_t specular,
+                      float shininess, uint32_t alpha);
+RukStatus pushDirectionalLight(RukContext* context, uint32_t color, uint32_t ambient, const float* direction);
+RukStatus pushPointLight(RukContext* context, uint32_t color, uint32_t ambient, const float* position, float range,
+                         float quadratic, float linear, float constant);
 RukStatus pushSpotLight(RukContext* context, uint32_t color, uint32_t ambient, const float* position,
-                        const float* direction, float range, float cosOuter, float cosInner,
-                        float quadratic, float linear, float constant);
+                        const float* direction, float range, float cosOuter, float cosInner, float quadratic,
+                        float linear, float constant);
 RukStatus popLight(RukContext* context);
 RukStatus resetLights(RukContext* context);
 
@@ -39,5 +38,4 @@ void lightBatchFlat(RukContext* context, uint32_t cornersPerPrimitive, const Mod
                     uint32_t pipelineFlags);
 void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const ModelPacket* packet,
                       uint32_t pipelineFlags);
-void computeFogAmounts(RukContext* context, uint32_t cornersPerPrimitive, uint32_t pipelineFlags,
-                       bool flat);
+void computeFogAmounts(RukContext* context, uint32_t cornersPerPrimitive, uint32_t pipelineFlags, bool flat);

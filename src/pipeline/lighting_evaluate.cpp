@@ -71,8 +71,7 @@ void evaluateLighting(const RukContext* context, const float* position, const fl
           attenuation = (cosine - light.cosOuter) / (light.cosInner - light.cosOuter);
         }
       }
-      const float q =
-          light.quadratic * distanceSquared + light.linear * distance + light.constant;
+      const float q = light.quadratic * distanceSquared + light.linear * distance + light.constant;
       if (q > 0.0f) attenuation /= q;
       diffuse = dot3(normal, toLight) * attenuation;
       for (int k = 0; k < 3; ++k) toVertex[k] = -toLight[k];
@@ -92,16 +91,15 @@ void evaluateLighting(const RukContext* context, const float* position, const fl
           const float factor = t / (n - n * t + t) * attenuation;
           if (factor > 1e-6f) {
             for (uint32_t c = 0; c < 3; ++c) {
-              specular[c] = addTruncated(
-                  specular[c], static_cast<float>(light.colorRows[c][specularChannel[c]]) * factor);
+              specular[c] =
+                  addTruncated(specular[c], static_cast<float>(light.colorRows[c][specularChannel[c]]) * factor);
             }
           }
         }
       }
     }
     for (uint32_t c = 0; c < 3; ++c) {
-      color[c] =
-          addTruncated(color[c], static_cast<float>(light.colorRows[c][diffuseChannel[c]]) * diffuse);
+      color[c] = addTruncated(color[c], static_cast<float>(light.colorRows[c][diffuseChannel[c]]) * diffuse);
     }
   }
 

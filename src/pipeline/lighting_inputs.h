@@ -14,10 +14,10 @@ inline constexpr float DEFAULT_NORMAL[3] = {0.0f, 0.0f, 1.0f};
 // binding whose arrays are missing counts as absent: per-corner normals
 // fall back to the face normals, and those to DEFAULT_NORMAL.
 struct LightingInputs {
-  const float* cornerNormals;        // with cornerNormalIndices, or null
+  const float* cornerNormals;  // with cornerNormalIndices, or null
   const uint32_t* cornerNormalIndices;
-  const float* faceNormals;          // or null
-  const uint32_t* colors;            // or null
+  const float* faceNormals;  // or null
+  const uint32_t* colors;    // or null
   bool colorPerCorner;
   const float* vertices;
   const uint32_t* vertexIndices;
@@ -25,8 +25,7 @@ struct LightingInputs {
 
 inline LightingInputs lightingInputsOf(const ModelPacket* packet) {
   LightingInputs in{};
-  if (packet->normalBinding == BINDING_PER_CORNER && packet->normals != nullptr &&
-      packet->normalIndices != nullptr) {
+  if (packet->normalBinding == BINDING_PER_CORNER && packet->normals != nullptr && packet->normalIndices != nullptr) {
     in.cornerNormals = packet->normals;
     in.cornerNormalIndices = packet->normalIndices;
   }

@@ -12,8 +12,8 @@
 #include "pipeline/lighting.h"
 #include "pipeline/lighting_vectors.h"
 
-RukStatus setMaterial(RukContext* context, uint32_t emission, uint32_t ambient, uint32_t diffuse,
-                      uint32_t specular, float shininess, uint32_t alpha) {
+RukStatus setMaterial(RukContext* context, uint32_t emission, uint32_t ambient, uint32_t diffuse, uint32_t specular,
+                      float shininess, uint32_t alpha) {
   RukMaterial& material = context->material;
   material.emission = emission;
   material.ambient = ambient;
@@ -98,16 +98,15 @@ RukStatus endPush(RukContext* context, RukLight* light, uint32_t ambient) {
 
 }  // namespace
 
-RukStatus pushDirectionalLight(RukContext* context, uint32_t color, uint32_t ambient,
-                               const float* direction) {
+RukStatus pushDirectionalLight(RukContext* context, uint32_t color, uint32_t ambient, const float* direction) {
   RukLight* light = beginPush(context, LIGHT_DIRECTIONAL, color);
   if (light == nullptr) return RUK_ERR_LIGHTS_FULL;
   carryDirection(context, direction, light->direction);
   return endPush(context, light, ambient);
 }
 
-RukStatus pushPointLight(RukContext* context, uint32_t color, uint32_t ambient, const float* position,
-                         float range, float quadratic, float linear, float constant) {
+RukStatus pushPointLight(RukContext* context, uint32_t color, uint32_t ambient, const float* position, float range,
+                         float quadratic, float linear, float constant) {
   RukLight* light = beginPush(context, LIGHT_POINT, color);
   if (light == nullptr) return RUK_ERR_LIGHTS_FULL;
   matrixTransformPoint2(currentModelMatrix(context), position, light->position);
@@ -116,8 +115,8 @@ RukStatus pushPointLight(RukContext* context, uint32_t color, uint32_t ambient, 
 }
 
 RukStatus pushSpotLight(RukContext* context, uint32_t color, uint32_t ambient, const float* position,
-                        const float* direction, float range, float cosOuter, float cosInner,
-                        float quadratic, float linear, float constant) {
+                        const float* direction, float range, float cosOuter, float cosInner, float quadratic,
+                        float linear, float constant) {
   RukLight* light = beginPush(context, LIGHT_SPOT, color);
   if (light == nullptr) return RUK_ERR_LIGHTS_FULL;
   matrixTransformPoint2(currentModelMatrix(context), position, light->position);

@@ -32,8 +32,7 @@ inline const float* normalKey(const float* normal, uint32_t facing) {
 
 // The colour of the working material that the model's colours replace, or
 // null when the model has no colours.
-inline uint32_t* substitutedColorOf(RukMaterial* material, const LightingInputs& in,
-                                    const RukContext* context) {
+inline uint32_t* substitutedColorOf(RukMaterial* material, const LightingInputs& in, const RukContext* context) {
   if (in.colors == nullptr) return nullptr;
   return substitutedColor(material, context->attributes[ATTR_COLOR_MATERIAL]);
 }
@@ -122,28 +121,28 @@ void lightUnlitCorners(RukContext* context, uint32_t cornersPerPrimitive, const 
     baseLightingChannels(context, &material, channels);
     litColor = packLightingChannels(channels);
   }
-  forEachVisibleCorner(context, cornersPerPrimitive, [&](BatchEntry& entry, uint32_t primitive, uint32_t j,
-                                                        size_t corner) {
-    const uint32_t value = values.of(primitive, corner);
-    uint32_t color;
-    if constexpr (Mode == UnlitColour::Constant) {
-      color = litColor | (value & 0xFF000000u);
-    } else if constexpr (Mode == UnlitColour::AsEmission) {
-      color = value;
-    } else {
-      if (!known || value != knownValue) {
-        *substituted = value & 0xFFFFFFu;
-        int32_t channels[3];
-        baseLightingChannels(context, &material, channels);
-        litColor = packLightingChannels(channels) | (value & 0xFF000000u);
-        knownValue = value;
-        known = true;
-      }
-      color = litColor;
-    }
-    entry.corners[j].color = color;
-    entry.corners[j].specular = 0;
-  });
+  forEachVisibleCorner(context, cornersPerPrimitive,
+                       [&](BatchEntry& entry, uint32_t primitive, uint32_t j, size_t corner) {
+                         const uint32_t value = values.of(primitive, corner);
+                         uint32_t color;
+                         if constexpr (Mode == UnlitColour::Constant) {
+                           color = litColor | (value & 0xFF000000u);
+                         } else if constexpr (Mode == UnlitColour::AsEmission) {
+                           color = value;
+                         } else {
+                           if (!known || value != knownValue) {
+                             *substituted = value & 0xFFFFFFu;
+                             int32_t channels[3];
+                             baseLightingChannels(context, &material, channels);
+                             litColor = packLightingChannels(channels) | (value & 0xFF000000u);
+                             knownValue = value;
+                             known = true;
+                           }
+                           color = litColor;
+                         }
+                         entry.corners[j].color = color;
+                         entry.corners[j].specular = 0;
+                       });
 }
 
 // The smooth pass without lights: a corner's colour is then the emission
@@ -176,39 +175,39 @@ void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const M
     return;
   }
 
-  forEachVisibleCorner(context, cornersPerPrimitive, [&](BatchEntry& entry, uint32_t primitive, uint32_t j,
-                                                        size_t corner) {
-    BatchVertex& out = entry.corners[j];
-    const float* normal = cornerNormal(in, primitive, corner);
-    const float* key = normalKey(normal, entry.facing);
-    const uint32_t value = values.of(primitive, corner);
+  forEachVisibleCorner(context, cornersPerPrimitive,
+                       [&](BatchEntry& entry, uint32_t primitive, uint32_t j, size_t corner) {
+                         BatchVertex& out = entry.corners[j];
+                         const float* normal = cornerNormal(in, primitive, corner);
+                         const float* key = normalKey(normal, entry.facing);
+                         const uint32_t value = values.of(primitive, corner);
 
-    const uint32_t vertex = in.vertexIndices[corner];
-    VertexCacheEntry& slot = context->vertexCache[vertex & (VERTEX_CACHE_SIZE - 1)];
-    if (slot.tag != vertex || slot.normalRef != key || slot.inColor != value) {
-      if (slot.tag != vertex) {
-        // The slot now belongs to this vertex: give it this vertex's
-        // transformed position too, so that a later batch that finds the
-        // tag does not take another vertex's position.
-        slot.tag = vertex;
-        slot.x = out.x;
-        slot.y = out.y;
-        slot.z = out.z;
-        slot.w = out.w;
-        slot.clipCode = out.clipCode;
-      }
-      slot.normalRef = key;
-      slot.inColor = value;
-      if (substituted != nullptr) *substituted = value & 0xFFFFFFu;
-      float reversed[3];
-      uint32_t color, specular;
-      evaluateLighting(context, cornerPosition(in, corner), facingNormal(normal, entry.facing, reversed),
-                       &material, &color, &specular);
-      slot.litColor = color | (value & 0xFF000000u);
-      slot.litSpecular = specular;
-    }
-    out.color = slot.litColor;
-    out.specular = slot.litSpecular;
-  });
+                         const uint32_t vertex = in.vertexIndices[corner];
+                         VertexCacheEntry& slot = context->vertexCache[vertex & (VERTEX_CACHE_SIZE - 1)];
+                         if (slot.tag != vertex || slot.normalRef != key || slot.inColor != value) {
+                           if (slot.tag != vertex) {
+                             // The slot now belongs to this vertex: give it this vertex's
+                             // transformed position too, so that a later batch that finds the
+                             // tag does not take another vertex's position.
+                             slot.tag = vertex;
+                             slot.x = out.x;
+                             slot.y = out.y;
+                             slot.z = out.z;
+                             slot.w = out.w;
+                             slot.clipCode = out.clipCode;
+                           }
+                           slot.normalRef = key;
+                           slot.inColor = value;
+                           if (substituted != nullptr) *substituted = value & 0xFFFFFFu;
+                           float reversed[3];
+                           uint32_t color, specular;
+                           evaluateLighting(context, cornerPosition(in, corner),
+                                            facingNormal(normal, entry.facing, reversed), &material, &color, &specular);
+                           slot.litColor = color | (value & 0xFF000000u);
+                           slot.litSpecular = specular;
+                         }
+                         out.color = slot.litColor;
+                         out.specular = slot.litSpecular;
+                       });
   if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, false);
 }

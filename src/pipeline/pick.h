@@ -21,5 +21,5 @@ struct RukHitRecord {
 };
 
 // 0 with *hitCount 0 or 1; 501 for point and line models; 500 for a bad type.
-RukStatus pickModel(RukContext* context, const ModelPacket* packet, const float* origin,
-                    const float* direction, uint32_t* hitCount, RukHitRecord* hit);
+RukStatus pickModel(RukContext* context, const ModelPacket* packet, const float* origin, const float* direction,
+                    uint32_t* hitCount, RukHitRecord* hit);

@@ -46,13 +46,11 @@ bool edgeCrosses(const float* e, const float* f, const float* point, Projection 
 
 // Texture coordinates at `point` by barycentric weights in the projection
 // plane; a triangle that is degenerate there gives 0, 0.
-void interpolateTexCoords(const ModelPacket* packet, uint32_t triangle, const float* a,
-                          const float* b, const float* c, const float* point, Projection axes,
-                          float* u, float* v) {
+void interpolateTexCoords(const ModelPacket* packet, uint32_t triangle, const float* a, const float* b, const float* c,
+                          const float* point, Projection axes, float* u, float* v) {
   *u = 0.0f;
   *v = 0.0f;
-  if (packet->texCoordBinding == 0 || packet->texCoords == nullptr ||
-      packet->texCoordIndices == nullptr) {
+  if (packet->texCoordBinding == 0 || packet->texCoords == nullptr || packet->texCoordIndices == nullptr) {
     return;
   }
   const float e1p = b[axes.p] - a[axes.p], e1q = b[axes.q] - a[axes.q];
@@ -71,8 +69,7 @@ void interpolateTexCoords(const ModelPacket* packet, uint32_t triangle, const fl
   *v = ta[1] + wb * (tb[1] - ta[1]) + wc * (tc[1] - ta[1]);
 }
 
-uint32_t pickTriangles(const ModelPacket* packet, const float* origin, const float* direction,
-                       RukHitRecord* hit) {
+uint32_t pickTriangles(const ModelPacket* packet, const float* origin, const float* direction, RukHitRecord* hit) {
   float tBest = hit->distance;
   float boxDistance = 0.0f;
   if (!intersectRayBox(origin, direction, packet->boundsCentre, packet->boundsHalf, &boxDistance) ||
@@ -80,8 +77,7 @@ uint32_t pickTriangles(const ModelPacket* packet, const float* origin, const flo
     return 0;
   }
   // Without face normals no side of any triangle is known to face the ray.
-  if (packet->faceNormals == nullptr || packet->vertices == nullptr ||
-      packet->vertexIndices == nullptr) {
+  if (packet->faceNormals == nullptr || packet->vertices == nullptr || packet->vertexIndices == nullptr) {
     return 0;
   }
   for (uint32_t i = 0; i < packet->primitiveCount; ++i) {
@@ -96,11 +92,10 @@ uint32_t pickTriangles(const ModelPacket* packet, const float* origin, const flo
     const float toA[3] = {a[0] - origin[0], a[1] - origin[1], a[2] - origin[2]};
     const float t = dot(n, toA) / denom;
     if (!(t >= 1e-6f && t <= tBest)) continue;
-    const float point[3] = {origin[0] + t * direction[0], origin[1] + t * direction[1],
-                            origin[2] + t * direction[2]};
+    const float point[3] = {origin[0] + t * direction[0], origin[1] + t * direction[1], origin[2] + t * direction[2]};
     const Projection axes = projectionFor(n);
-    const int crossings = edgeCrosses(a, b, point, axes) + edgeCrosses(b, c, point, axes) +
-                          edgeCrosses(c, a, point, axes);
+    const int crossings =
+        edgeCrosses(a, b, point, axes) + edgeCrosses(b, c, point, axes) + edgeCrosses(c, a, point, axes);
     if (crossings != 1) continue;
     tBest = t;
     hit->primitive = i;
@@ -118,18 +113,13 @@ uint32_t pickTriangles(const ModelPacket* packet, const float* origin, const flo
 
 }  // namespace
 
-RukStatus pickModel(RukContext* context, const ModelPacket* packet, const float* origin,
-                    const float* direction, uint32_t* hitCount, RukHitRecord* hit) {
+RukStatus pickModel(RukContext* context, const ModelPacket* packet, const float* origin, const float* direction,
+                    uint32_t* hitCount, RukHitRecord* hit) {
   *hitCount = 0;
   switch (packet->type) {
-    case MODEL_TRIANGLES:
-      *hitCount = pickTriangles(packet, origin, direction, hit);
-      return RUK_OK;
+    case MODEL_TRIANGLES: *hitCount = pickTriangles(packet, origin, direction, hit); return RUK_OK;
     case MODEL_POINTS:
-    case MODEL_LINES:
-      return RUK_ERR_NOT_IMPLEMENTED;
-    default:
-      recordError(context, "Bad model type");
-      return RUK_ERR_BAD_MODEL_TYPE;
+    case MODEL_LINES: return RUK_ERR_NOT_IMPLEMENTED;
+    default: recordError(context, "Bad model type"); return RUK_ERR_BAD_MODEL_TYPE;
   }
 }

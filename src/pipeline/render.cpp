@@ -30,8 +30,7 @@ bool assembleBatch(RukContext* context, uint32_t type, const AssemblyFrame& fram
     case MODEL_LINES:
       if (renderMode != RENDER_POINTS) return assembleLines(context, MODEL_LINES, frame, cursor);
       return assemblePoints(context, MODEL_LINES, frame, cursor);
-    default:
-      return assemblePoints(context, MODEL_POINTS, frame, cursor);
+    default: return assemblePoints(context, MODEL_POINTS, frame, cursor);
   }
 }
 
@@ -61,11 +60,9 @@ bool processBatch(RukContext* context, const ModelPacket* packet, uint32_t pipel
   return true;
 }
 
-bool walkPrimitives(RukContext* context, const ModelPacket* packet, uint32_t pipelineFlags,
-                    BatchProcessor process) {
+bool walkPrimitives(RukContext* context, const ModelPacket* packet, uint32_t pipelineFlags, BatchProcessor process) {
   BatchEntry* const batch = context->batch;
-  const uint32_t capacity = context->batchCapacity < BATCH_CAPACITY ? context->batchCapacity
-                                                                    : BATCH_CAPACITY;
+  const uint32_t capacity = context->batchCapacity < BATCH_CAPACITY ? context->batchCapacity : BATCH_CAPACITY;
   const uint32_t count = packet->primitiveCount;
   uint32_t filled = 0;
   const auto add = [&](uint32_t primitive, uint32_t facing) {

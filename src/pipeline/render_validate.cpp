@@ -27,15 +27,13 @@ RukStatus validateModelPacket(const ModelPacket* packet) {
     return RUK_ERR_BAD_ARGUMENT;
   }
   // Per-corner normals are read only when both their arrays are present.
-  if (packet->normalBinding == BINDING_PER_CORNER && packet->normals != nullptr &&
-      packet->normalIndices != nullptr &&
+  if (packet->normalBinding == BINDING_PER_CORNER && packet->normals != nullptr && packet->normalIndices != nullptr &&
       !indicesBelow(packet->normalIndices, corners, packet->normalCount)) {
     return RUK_ERR_BAD_ARGUMENT;
   }
   // Texture coordinates are read for triangles only.
-  if (packet->type == MODEL_TRIANGLES && packet->texCoordBinding != 0 &&
-      packet->texCoords != nullptr && packet->texCoordIndices != nullptr &&
-      !indicesBelow(packet->texCoordIndices, corners, packet->texCoordCount)) {
+  if (packet->type == MODEL_TRIANGLES && packet->texCoordBinding != 0 && packet->texCoords != nullptr &&
+      packet->texCoordIndices != nullptr && !indicesBelow(packet->texCoordIndices, corners, packet->texCoordCount)) {
     return RUK_ERR_BAD_ARGUMENT;
   }
   return RUK_OK;

@@ -8,9 +8,7 @@
 inline namespace KELRUK_ISA {
 
 // An interpolated 8.16 quantity clamped back: its integer part is 0..255.
-constexpr int32_t clampIntensity816(int32_t value) {
-  return value < 0 ? 0 : (value > 0xFFFFFF ? 0xFFFFFF : value);
-}
+constexpr int32_t clampIntensity816(int32_t value) { return value < 0 ? 0 : (value > 0xFFFFFF ? 0xFFFFFF : value); }
 
 // The clamped integer part of an 8.16 quantity: the intensity 0..255.
 constexpr uint32_t intensityOf816(int32_t value) {

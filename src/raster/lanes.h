@@ -57,9 +57,8 @@ template <class V>
 // 0, 1, 2, ... N - 1.
 template <class V>
 [[gnu::always_inline]] inline V laneIndexes() {
-  return []<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
-    return V{static_cast<LaneElement<V>>(K)...};
-  }(std::make_integer_sequence<uint32_t, laneCountOf<V>>{});
+  return []<uint32_t... K>(std::integer_sequence<uint32_t, K...>) { return V{static_cast<LaneElement<V>>(K)...}; }
+  (std::make_integer_sequence<uint32_t, laneCountOf<V>>{});
 }
 
 // 0, d, 2d, ... (N - 1) d in wrapping 32-bit arithmetic.
@@ -200,7 +199,8 @@ template <uint32_t Bytes, class V>
     using Bytes4 = typename VectorOf<uint8_t, 4 * n>::type;
     const Bytes4 packed = [bytes = bitsOf<Bytes4>(pixels)]<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
       return __builtin_shufflevector(bytes, bytes, (K < 3 * n ? K / 3 * 4 + K % 3 : 0)...);
-    }(std::make_integer_sequence<uint32_t, 4 * n>{});
+    }
+    (std::make_integer_sequence<uint32_t, 4 * n>{});
     std::memcpy(at, &packed, 3 * n);
   } else {
     using Narrow = typename VectorOf<std::conditional_t<Bytes == 2, uint16_t, uint8_t>, Bytes * n>::type;

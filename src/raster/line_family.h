@@ -179,7 +179,8 @@ consteval LineTable makeLineTable() {
   LineTable table{};
   [&]<uint32_t... Slot>(std::integer_sequence<uint32_t, Slot...>) {
     ((table[Slot] = lineSlotDraws(Slot) ? &drawLine<Target, lineSlotVariant(Slot)> : &drawNoLine), ...);
-  }(std::make_integer_sequence<uint32_t, LINE_TABLE_SIZE>{});
+  }
+  (std::make_integer_sequence<uint32_t, LINE_TABLE_SIZE>{});
   return table;
 }
 

@@ -38,7 +38,9 @@ struct DirectTarget {
   static Rgb8 read(const uint8_t* at) { return Format::decode(Format::load(at)); }
 
   void beginRow(uint32_t, uint8_t* rowStart) { row = rowStart; }
-  void store(int32_t column, const Rgb8& c) const { write(row + static_cast<uint32_t>(column) * bytesPerPixel, encode(c)); }
+  void store(int32_t column, const Rgb8& c) const {
+    write(row + static_cast<uint32_t>(column) * bytesPerPixel, encode(c));
+  }
   Rgb8 load(int32_t column) const { return read(row + static_cast<uint32_t>(column) * bytesPerPixel); }
 
   static Block loadBlock(const uint8_t* at) { return loadPixelLanes<bytesPerPixel, Block>(at); }
@@ -93,12 +95,14 @@ struct IndexedDitheredTarget {
 
   // The thresholds of a block by the row (0..3) and the phase of its first
   // pixel's byte offset (0..3): lane k takes the threshold of phase + k.
-  static constexpr std::array<Block, 16> blockThresholds = []<uint32_t... Key>(std::integer_sequence<uint32_t, Key...>) {
+  static constexpr std::array<Block, 16> blockThresholds =
+      []<uint32_t... Key>(std::integer_sequence<uint32_t, Key...>) {
     const auto block = []<uint32_t... K>(uint32_t row, uint32_t phase, std::integer_sequence<uint32_t, K...>) {
       return Block{Codec::threshold(row, phase + K)...};
     };
     return std::array<Block, 16>{block(Key / 4, Key % 4, std::make_integer_sequence<uint32_t, blockPixels>{})...};
-  }(std::make_integer_sequence<uint32_t, 16>{});
+  }
+  (std::make_integer_sequence<uint32_t, 16>{});
 
   explicit IndexedDitheredTarget(const RasterTarget& target)
       : codec{target.inverseColorMap6}, rowBytes(target.rowBytes) {}

@@ -37,7 +37,8 @@ consteval PointTable makePointTable() {
   PointTable table{};
   [&]<uint32_t... Slot>(std::integer_sequence<uint32_t, Slot...>) {
     ((table[Slot] = &drawPoint<Target, Slot & 3>), ...);
-  }(std::make_integer_sequence<uint32_t, POINT_TABLE_SIZE>{});
+  }
+  (std::make_integer_sequence<uint32_t, POINT_TABLE_SIZE>{});
   return table;
 }
 

@@ -67,9 +67,8 @@ struct RasterPrimitive {
 using PointRoutine = void (*)(const RasterTarget* target, const RasterPrimitive* primitive);
 using LineRoutine = void (*)(const RasterTarget* target, const RasterPrimitive* primitive);
 using TriangleRoutine = void (*)(const RasterTarget* target, const RasterPrimitive* primitive,
-                                 const RasterVertex* leftStart, const RasterVertex* leftEnd,
-                                 int32_t leftX, int32_t rightX, int32_t leftStep, int32_t rightStep,
-                                 float prestep);
+                                 const RasterVertex* leftStart, const RasterVertex* leftEnd, int32_t leftX,
+                                 int32_t rightX, int32_t leftStep, int32_t rightStep, float prestep);
 
 inline constexpr uint32_t TRIANGLE_TABLE_SIZE = 128;
 inline constexpr uint32_t LINE_TABLE_SIZE = 32;
@@ -94,9 +93,9 @@ struct RasterState {
   const PointRoutine* pointTable;
   uint32_t queuedCount;
   uint32_t queueCapacity;
-  RasterPrimitive* queue;       // queueCapacity records
-  uint8_t* inverseColorMap12;   // 4,096 entries, indexed formats only
-  uint8_t* inverseColorMap6;    // 64 entries, indexed formats only
+  RasterPrimitive* queue;                  // queueCapacity records
+  uint8_t* inverseColorMap12;              // 4,096 entries, indexed formats only
+  uint8_t* inverseColorMap6;               // 64 entries, indexed formats only
   const RasterTableSet* tables = nullptr;  // where the three tables came from; null for formats without
   uint32_t format = Indexed8;              // the pixel format the tables were chosen for
 };

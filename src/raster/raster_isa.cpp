@@ -9,8 +9,8 @@
 // Each copy's entry, in the namespace of its instruction set (see
 // runtime/isa_namespace.h). The build defines KELRUK_ISA_HAS_<set> for
 // every copy it compiles.
-#define KELRUK_DECLARE_ISA_TABLES(ns) \
-  namespace ns {                      \
+#define KELRUK_DECLARE_ISA_TABLES(ns)                     \
+  namespace ns {                                          \
   const RasterTableSet* isaRasterTables(uint32_t format); \
   }
 #if defined(KELRUK_ISA_HAS_SSE2)

@@ -21,7 +21,8 @@ inline RasterPrimitive* takeQueueRecord(RasterState* state) {
   [&]<std::size_t... I>(std::index_sequence<I...>) {
     const Chunk zero{};
     (__builtin_memcpy(bytes + I * sizeof(Chunk), &zero, sizeof(Chunk)), ...);
-  }(std::make_index_sequence<chunks>{});
+  }
+  (std::make_index_sequence<chunks>{});
   __builtin_memset(bytes + chunks * sizeof(Chunk), 0, sizeof(RasterPrimitive) % sizeof(Chunk));
   return record;
 }

@@ -24,18 +24,12 @@ constinit const RasterTableSet rgb32Tables = {rgb32TriangleTable.data(), nullptr
 const RasterTableSet* isaRasterTables(uint32_t format) {
   switch (format) {
     case Indexed8:
-    case PixelFormatReserved1:
-      return &indexed8Tables;
-    case Rgb555:
-      return &rgb555Tables;
-    case Rgb16:
-      return &rgb16Tables;
-    case Rgb24:
-      return &rgb24Tables;
-    case Rgb32:
-      return &rgb32Tables;
-    default:
-      return nullptr;
+    case PixelFormatReserved1: return &indexed8Tables;
+    case Rgb555: return &rgb555Tables;
+    case Rgb16: return &rgb16Tables;
+    case Rgb24: return &rgb24Tables;
+    case Rgb32: return &rgb32Tables;
+    default: return nullptr;
   }
 }
 

@@ -30,10 +30,10 @@ namespace triangle_detail {
 
 enum Quantity : uint32_t { Q_Z, Q_C0, Q_C1, Q_C2, Q_A, Q_S0, Q_S1, Q_S2, Q_F, Q_U, Q_V, QUANTITY_COUNT };
 
-inline constexpr int32_t RasterPrimitive::* quantityGradient[QUANTITY_COUNT] = {
-    &RasterPrimitive::dzdx,  &RasterPrimitive::dc0dx, &RasterPrimitive::dc1dx, &RasterPrimitive::dc2dx,
-    &RasterPrimitive::dadx,  &RasterPrimitive::ds0dx, &RasterPrimitive::ds1dx, &RasterPrimitive::ds2dx,
-    &RasterPrimitive::dfdx,  &RasterPrimitive::dudx,  &RasterPrimitive::dvdx};
+inline constexpr int32_t RasterPrimitive::*quantityGradient[QUANTITY_COUNT] = {
+    &RasterPrimitive::dzdx, &RasterPrimitive::dc0dx, &RasterPrimitive::dc1dx, &RasterPrimitive::dc2dx,
+    &RasterPrimitive::dadx, &RasterPrimitive::ds0dx, &RasterPrimitive::ds1dx, &RasterPrimitive::ds2dx,
+    &RasterPrimitive::dfdx, &RasterPrimitive::dudx,  &RasterPrimitive::dvdx};
 
 constexpr uint32_t bit(Quantity q) { return 1u << q; }
 
@@ -58,7 +58,8 @@ inline void forEachQuantity(F&& f) {
           if constexpr ((Mask >> Q) & 1) f(std::integral_constant<uint32_t, Q>{});
         }(),
         ...);
-  }(std::make_integer_sequence<uint32_t, QUANTITY_COUNT>{});
+  }
+  (std::make_integer_sequence<uint32_t, QUANTITY_COUNT>{});
 }
 
 inline uint32_t wrapAdd(uint32_t a, int32_t b) { return a + static_cast<uint32_t>(b); }
@@ -113,7 +114,8 @@ inline void rowStarts(const RasterVertex* leftStart, const RasterVertex* leftEnd
           if constexpr ((Carried & members) != 0) rowStartGroup<first>(leftStart, leftEnd, f, qRow, qRowStep);
         }(),
         ...);
-  }(std::make_integer_sequence<uint32_t, groups>{});
+  }
+  (std::make_integer_sequence<uint32_t, groups>{});
 }
 
 // What a half needs besides its carried quantities.
@@ -207,8 +209,8 @@ constexpr bool plainFlat(const TriangleVariant& v) {
 }
 
 template <TriangleVariant V>
-inline Channels<Block> colourStepBlock(const Block* q, const BlockConstants& b, const HalfConstants& k,
-                                       Block oldPixels, auto decode) {
+inline Channels<Block> colourStepBlock(const Block* q, const BlockConstants& b, const HalfConstants& k, Block oldPixels,
+                                       auto decode) {
   Channels<Block> c;
   if constexpr (V.interpolated) {
     c = {intensityLanes(q[Q_C0]), intensityLanes(q[Q_C1]), intensityLanes(q[Q_C2])};
@@ -281,9 +283,9 @@ inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, i
 // block from its start still lies inside the row (`rowPixels` wide),
 // otherwise pixel by pixel.
 template <class Target, TriangleVariant V>
-[[gnu::always_inline]] inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow,
-                                             int32_t column, int32_t endColumn, int32_t rowPixels, uint32_t* q,
-                                             const HalfConstants& k, const BlockConstants& b) {
+[[gnu::always_inline]] inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow, int32_t column,
+                                             int32_t endColumn, int32_t rowPixels, uint32_t* q, const HalfConstants& k,
+                                             const BlockConstants& b) {
   constexpr uint32_t carried = carriedQuantities(V);
   const auto colorAt = [&](int32_t c) { return colorRow + static_cast<uint32_t>(c) * Target::bytesPerPixel; };
   // Variants without depth have no depth row to offset.
@@ -322,8 +324,8 @@ template <class Target, TriangleVariant V>
 // each from column leftX >> 16 up to rightX >> 16.
 template <class Target, TriangleVariant V>
 void drawTriangleHalf(const RasterTarget* target, const RasterPrimitive* primitive, const RasterVertex* leftStart,
-                      const RasterVertex* leftEnd, int32_t leftX, int32_t rightX, int32_t leftStep,
-                      int32_t rightStep, float prestep) {
+                      const RasterVertex* leftEnd, int32_t leftX, int32_t rightX, int32_t leftStep, int32_t rightStep,
+                      float prestep) {
   using namespace triangle_detail;
   constexpr uint32_t carried = carriedQuantities(V);
   const int32_t firstRow = leftStart->y >> 16;
@@ -333,8 +335,7 @@ void drawTriangleHalf(const RasterTarget* target, const RasterPrimitive* primiti
   // Distance in rows from the line below the first row to the end of the left
   // edge; a half of one row may divide by zero, and then never uses its steps.
   const double edgeHeight =
-      (static_cast<double>(leftEnd->y) - static_cast<double>((static_cast<int64_t>(firstRow) + 1) * 65536)) /
-      65536.0;
+      (static_cast<double>(leftEnd->y) - static_cast<double>((static_cast<int64_t>(firstRow) + 1) * 65536)) / 65536.0;
   const float inverseHeight = static_cast<float>(1.0 / edgeHeight);
   const double along = prestep;
 
@@ -411,7 +412,8 @@ template <class Target>
 consteval std::array<TriangleRoutine, TRIANGLE_TABLE_SIZE> makeTriangleTable() {
   return []<uint32_t... S>(std::integer_sequence<uint32_t, S...>) {
     return std::array<TriangleRoutine, TRIANGLE_TABLE_SIZE>{&drawTriangleHalf<Target, triangleSlotVariant(S)>...};
-  }(std::make_integer_sequence<uint32_t, TRIANGLE_TABLE_SIZE>{});
+  }
+  (std::make_integer_sequence<uint32_t, TRIANGLE_TABLE_SIZE>{});
 }
 
 }  // namespace KELRUK_ISA

@@ -21,8 +21,8 @@ struct ClippedRect {
 // Element indices a Java array can have: 0 to 2^31 - 2.
 constexpr int64_t ARRAY_INDEX_LIMIT = INT32_MAX;
 
-ClippedRect clipToTexture(const RukTexture* texture, int32_t x, int32_t y, int32_t w, int32_t h,
-                          int32_t offset, int32_t scansize) {
+ClippedRect clipToTexture(const RukTexture* texture, int32_t x, int32_t y, int32_t w, int32_t h, int32_t offset,
+                          int32_t scansize) {
   const int64_t left = std::max<int64_t>(x, 0);
   const int64_t top = std::max<int64_t>(y, 0);
   const int64_t right = std::min<int64_t>(int64_t{x} + w, texture->width);
@@ -86,8 +86,8 @@ inline uint32_t moveChannel(uint32_t pixel, const ChannelMove& move) {
 }  // namespace
 
 RukStatus convertRect32Texels(const RukColorModel* model, RukTexture* texture, int32_t x, int32_t y, int32_t w,
-                              int32_t h, uint32_t redMask, uint32_t greenMask, uint32_t blueMask,
-                              uint32_t alphaMask, const uint32_t* pixels, int32_t offset, int32_t scansize) {
+                              int32_t h, uint32_t redMask, uint32_t greenMask, uint32_t blueMask, uint32_t alphaMask,
+                              const uint32_t* pixels, int32_t offset, int32_t scansize) {
   const ClippedRect rect = clipToTexture(texture, x, y, w, h, offset, scansize);
   if (rect.w == 0) return RUK_OK;
   if (!readsWithinArray(rect, scansize)) return RUK_ERR_BAD_ARGUMENT;

@@ -43,29 +43,27 @@ RukStatus createTexture(RukDevice* device, RukTexture** out, uint32_t width, uin
 // masks. A mask narrower than 8 bits is widened by shifting (a 5-bit 31
 // becomes 248); one wider than 8 bits keeps its top 8 bits. An empty mask
 // gives 0 for its channel.
-RukStatus convertRect32Texels(const RukColorModel* model, RukTexture* texture, int32_t x, int32_t y,
-                              int32_t w, int32_t h, uint32_t redMask, uint32_t greenMask,
-                              uint32_t blueMask, uint32_t alphaMask, const uint32_t* pixels,
-                              int32_t offset, int32_t scansize);
+RukStatus convertRect32Texels(const RukColorModel* model, RukTexture* texture, int32_t x, int32_t y, int32_t w,
+                              int32_t h, uint32_t redMask, uint32_t greenMask, uint32_t blueMask, uint32_t alphaMask,
+                              const uint32_t* pixels, int32_t offset, int32_t scansize);
 
 // Converts a rectangle of 8-bit indexes through a palette of 0xAARRGGBB
 // entries; indexes at or above paletteSize leave their texel unchanged, so a
 // palette size of 0 or less reads no palette entry and changes no texel.
-RukStatus convertRect8Texels(const RukColorModel* model, RukTexture* texture, int32_t x, int32_t y,
-                             int32_t w, int32_t h, const uint32_t* palette, int32_t paletteSize,
-                             const uint8_t* bytes, int32_t offset, int32_t scansize);
+RukStatus convertRect8Texels(const RukColorModel* model, RukTexture* texture, int32_t x, int32_t y, int32_t w,
+                             int32_t h, const uint32_t* palette, int32_t paletteSize, const uint8_t* bytes,
+                             int32_t offset, int32_t scansize);
 
 // The same with the first source pixel (or byte) given as element 0.
-inline RukStatus convertRect32Texels(const RukColorModel* model, RukTexture* texture, int32_t x, int32_t y,
-                                     int32_t w, int32_t h, uint32_t redMask, uint32_t greenMask,
-                                     uint32_t blueMask, uint32_t alphaMask, const uint32_t* firstPixel,
-                                     int32_t scansize) {
+inline RukStatus convertRect32Texels(const RukColorModel* model, RukTexture* texture, int32_t x, int32_t y, int32_t w,
+                                     int32_t h, uint32_t redMask, uint32_t greenMask, uint32_t blueMask,
+                                     uint32_t alphaMask, const uint32_t* firstPixel, int32_t scansize) {
   return convertRect32Texels(model, texture, x, y, w, h, redMask, greenMask, blueMask, alphaMask, firstPixel, 0,
                              scansize);
 }
-inline RukStatus convertRect8Texels(const RukColorModel* model, RukTexture* texture, int32_t x, int32_t y,
-                                    int32_t w, int32_t h, const uint32_t* palette, int32_t paletteSize,
-                                    const uint8_t* firstByte, int32_t scansize) {
+inline RukStatus convertRect8Texels(const RukColorModel* model, RukTexture* texture, int32_t x, int32_t y, int32_t w,
+                                    int32_t h, const uint32_t* palette, int32_t paletteSize, const uint8_t* firstByte,
+                                    int32_t scansize) {
   return convertRect8Texels(model, texture, x, y, w, h, palette, paletteSize, firstByte, 0, scansize);
 }
 

@@ -44,14 +44,13 @@ void recordLine(const RasterTarget*, const RasterPrimitive* primitive) {
   recordedCalls().push_back({RP_LINE, Slot, recordingState->queuedCount, *primitive});
 }
 template <uint32_t Slot>
-void recordTriangle(const RasterTarget*, const RasterPrimitive* primitive, const RasterVertex*,
-                    const RasterVertex*, int32_t, int32_t, int32_t, int32_t, float) {
+void recordTriangle(const RasterTarget*, const RasterPrimitive* primitive, const RasterVertex*, const RasterVertex*,
+                    int32_t, int32_t, int32_t, int32_t, float) {
   recordedCalls().push_back({RP_TRIANGLE, Slot, recordingState->queuedCount, *primitive});
 }
 
 template <uint32_t... Slots>
-constexpr std::array<TriangleRoutine, sizeof...(Slots)> triangleTable(
-    std::integer_sequence<uint32_t, Slots...>) {
+constexpr std::array<TriangleRoutine, sizeof...(Slots)> triangleTable(std::integer_sequence<uint32_t, Slots...>) {
   return {&recordTriangle<Slots>...};
 }
 template <uint32_t... Slots>
@@ -96,8 +95,8 @@ class AssemblyTest : public ::testing::Test {
     c->nearZ = 1.0f;
     c->farZ = 100.0f;
     queue.resize(RASTER_QUEUE_CAPACITY);
-    state = RasterState{TRIANGLES.data(), LINES.data(), POINTS.data(), 0, RASTER_QUEUE_CAPACITY,
-                        queue.data(), nullptr, nullptr};
+    state = RasterState{TRIANGLES.data(),      LINES.data(), POINTS.data(), 0,
+                        RASTER_QUEUE_CAPACITY, queue.data(), nullptr,       nullptr};
     c->rasterState = &state;
     recordingState = &state;
     batch.resize(BATCH_CAPACITY);
@@ -161,8 +160,7 @@ class AssemblyTest : public ::testing::Test {
   RasterState state{};
 };
 
-inline ScreenVertex at(float x, float y, uint32_t color = 0xFFFFFFFFu, float depth = 0.0f,
-                       uint32_t specular = 0) {
+inline ScreenVertex at(float x, float y, uint32_t color = 0xFFFFFFFFu, float depth = 0.0f, uint32_t specular = 0) {
   return ScreenVertex{x, y, depth, 0.0f, 0.0f, color, specular};
 }
 

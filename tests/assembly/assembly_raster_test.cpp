@@ -72,8 +72,8 @@ TEST_F(AssemblyRaster, TriangleCoversTheRowsAndColumnsOfItsEdges) {
   setupTriangle(context, frame, p0, p1, p2);
   flush();
   // Columns [first, end) of rows 0 to 11.
-  const uint32_t spans[12][2] = {{0, 0}, {0, 0}, {8, 10}, {6, 11}, {4, 11}, {2, 12},
-                                 {5, 12}, {8, 13}, {11, 13}, {0, 0}, {0, 0}, {0, 0}};
+  const uint32_t spans[12][2] = {{0, 0},  {0, 0},  {8, 10},  {6, 11}, {4, 11}, {2, 12},
+                                 {5, 12}, {8, 13}, {11, 13}, {0, 0},  {0, 0},  {0, 0}};
   for (uint32_t row = 0; row < 12; ++row) {
     for (uint32_t column = 0; column < 20; ++column) {
       const bool inside = column >= spans[row][0] && column < spans[row][1];
@@ -231,9 +231,7 @@ class MeshCoverage : public AssemblyRaster {
   static ScreenVertex at(const std::array<float, 2>& p) { return {p[0], p[1], 0, 0, 0, 0xFFFF0000, 0}; }
 
   std::mt19937 random{2024};
-  float uniform(double a, double b) {
-    return static_cast<float>(std::uniform_real_distribution<double>(a, b)(random));
-  }
+  float uniform(double a, double b) { return static_cast<float>(std::uniform_real_distribution<double>(a, b)(random)); }
   int integer(int a, int b) { return std::uniform_int_distribution<int>(a, b)(random); }
   // Every fourth mesh has its points moved to whole, half or quarter pixels,
   // so that vertices and edges pass through sample points exactly; unless
@@ -275,8 +273,10 @@ TEST_F(MeshCoverage, JitteredGridsCoverEachPixelOnce) {
     for (int j = 0; j < rows; ++j) {
       for (int i = 0; i < columns; ++i) {
         const int a = j * (columns + 1) + i, b = a + 1, c = a + columns + 2, d = a + columns + 1;
-        if (integer(0, 1)) mesh.faces.insert(mesh.faces.end(), {{a, b, c}, {a, c, d}});
-        else mesh.faces.insert(mesh.faces.end(), {{a, b, d}, {b, c, d}});
+        if (integer(0, 1))
+          mesh.faces.insert(mesh.faces.end(), {{a, b, c}, {a, c, d}});
+        else
+          mesh.faces.insert(mesh.faces.end(), {{a, b, d}, {b, c, d}});
       }
     }
     maybeSnap(mesh, n);
@@ -374,8 +374,8 @@ TEST(RasterTargetOfAContext, CarriesBuffersFogTextureAndMaps) {
   screen.greenMask = 0x00FF00;
   screen.blueMask = 0xFF0000;
   RukContext* context = nullptr;
-  ASSERT_EQ(createContext(nullptr, &context, &screen, 5, 3, reinterpret_cast<uint8_t*>(pixels.data()), 24,
-                          depth.data(), nullptr),
+  ASSERT_EQ(createContext(nullptr, &context, &screen, 5, 3, reinterpret_cast<uint8_t*>(pixels.data()), 24, depth.data(),
+                          nullptr),
             RUK_OK);
   setAttributeColor(context, ATTR_FOG_COLOR, 0x40C020);
   uint32_t texels[8] = {};

@@ -43,8 +43,7 @@ TEST_F(AssemblyTest, ClipCodesFollowTheViewVolume) {
 // Corner 0 lies behind the near plane (z 0); the near plane cuts both of its
 // edges half way, at z 1.
 TEST_F(AssemblyTest, OneNearCornerGivesTwoFanTriangles) {
-  addEntry({manual(0, 1, 0, 1e15f, 0xFF0000FF, CLIP_NEAR), eye(-1, -1, 2, 0xFFFF0000),
-            eye(1, -1, 2, 0xFF00FF00)});
+  addEntry({manual(0, 1, 0, 1e15f, 0xFF0000FF, CLIP_NEAR), eye(-1, -1, 2, 0xFFFF0000), eye(1, -1, 2, 0xFF00FF00)});
   EXPECT_TRUE(triangles(DEPTH | RF_SMOOTH));
   EXPECT_EQ(queuedCount(), 2u);
   EXPECT_EQ(context->clipCurrent, context->clipBufferB);
@@ -71,16 +70,15 @@ TEST_F(AssemblyTest, OneNearCornerGivesTwoFanTriangles) {
 }
 
 TEST_F(AssemblyTest, ClippedColoursKeepTheFirstEndWithoutSmoothOrBlend) {
-  addEntry({manual(0, 1, 0, 1e15f, 0xFF0000FF, CLIP_NEAR), eye(-1, -1, 2, 0xFFFF0000),
-            eye(1, -1, 2, 0xFF00FF00)});
+  addEntry({manual(0, 1, 0, 1e15f, 0xFF0000FF, CLIP_NEAR), eye(-1, -1, 2, 0xFFFF0000), eye(1, -1, 2, 0xFF00FF00)});
   triangles(DEPTH);
   EXPECT_EQ(context->fanTriangles[0].corners[1].color, 0xFF00FF00u);  // from corner 2
   EXPECT_EQ(context->fanTriangles[0].corners[2].color, 0xFF0000FFu);  // from corner 0
 }
 
 TEST_F(AssemblyTest, TwoNearCornersStayATriangle) {
-  addEntry({manual(0, 1, 0, 1e15f, 0xFFFFFFFF, CLIP_NEAR),
-            manual(-1, -1, 0, 1e15f, 0xFFFFFFFF, CLIP_NEAR), eye(1, -1, 2)});
+  addEntry(
+      {manual(0, 1, 0, 1e15f, 0xFFFFFFFF, CLIP_NEAR), manual(-1, -1, 0, 1e15f, 0xFFFFFFFF, CLIP_NEAR), eye(1, -1, 2)});
   triangles(DEPTH);
   EXPECT_EQ(queuedCount(), 1u);
   const BatchEntry& fan = context->fanTriangles[0];
@@ -192,8 +190,8 @@ TEST_P(LeftThenTop, IsDrawnOnlyWhenTheLeftCrossingIsBelowTheTopPlane) {
   EXPECT_EQ(q.flags, DEPTH | RF_SMOOTH);
   EXPECT_EQ(q.vertices[0].x, CENTRE);
   EXPECT_EQ(q.vertices[0].y, CENTRE);
-  EXPECT_EQ(q.vertices[1].x, 3276);    // 0.05 pixel from the left edge
-  EXPECT_EQ(q.vertices[1].y, 821657);  // 50 - 0.75 * 49.95 = 12.5375
+  EXPECT_EQ(q.vertices[1].x, 3276);        // 0.05 pixel from the left edge
+  EXPECT_EQ(q.vertices[1].y, 821657);      // 50 - 0.75 * 49.95 = 12.5375
   EXPECT_EQ(q.vertices[1].c2, 127 << 16);  // 127.5 truncated
   EXPECT_EQ(q.vertices[1].c0, 0);
 }

@@ -25,38 +25,62 @@ const EdgeCase EDGE_CASES[] = {
     // (prestep 1 of a height of 4). Long edge 10 -> 14 (0.5 per row), at the
     // middle row at x 12, right of the middle vertex (x 2); at y 3 the edges
     // are 8 and 10.5, at y 7 they are 5 and 12.5.
-    {"WholeRows", {at(10, 2), at(2, 6), at(14, 10)}, 3,
-     {F(10), F(2), F(14), F(12)}, {F(2), F(6), F(10), F(6)},
-     {F(8), F(10.5), F(-2), F(0.5), 0.25f}, {F(5), F(12.5), F(3), F(0.5), 0.25f}},
+    {"WholeRows",
+     {at(10, 2), at(2, 6), at(14, 10)},
+     3,
+     {F(10), F(2), F(14), F(12)},
+     {F(2), F(6), F(10), F(6)},
+     {F(8), F(10.5), F(-2), F(0.5), 0.25f},
+     {F(5), F(12.5), F(3), F(0.5), 0.25f}},
     // Rows start half a row below each vertex: prestep 0.5 of a height of 2.
     // Batch order bottom, top, middle. Upper edges 8 -> 2 and 8 -> 10 sampled
     // at y 2: 6.5 and 8.5, then 4.5 left per 1.5 rows; lower edges 2 -> 12 and
     // 10 -> 12 sampled at y 4: 4.5 and 10.5.
-    {"FractionalRows", {at(12, 5.5f), at(8, 1.5f), at(2, 3.5f)}, 3,
-     {F(8), F(2), F(12), F(10)}, {F(1.5), F(3.5), F(5.5), F(3.5)},
-     {F(6.5), F(8.5), F(-3), F(1), 0.25f}, {F(4.5), F(10.5), F(5), F(1), 0.25f}},
+    {"FractionalRows",
+     {at(12, 5.5f), at(8, 1.5f), at(2, 3.5f)},
+     3,
+     {F(8), F(2), F(12), F(10)},
+     {F(1.5), F(3.5), F(5.5), F(3.5)},
+     {F(6.5), F(8.5), F(-3), F(1), 0.25f},
+     {F(4.5), F(10.5), F(5), F(1), 0.25f}},
     // The long edge (8 -> 4) crosses the middle row at 6, left of the middle
     // vertex at 14.
-    {"LongEdgeLeft", {at(8, 1.5f), at(14, 3.5f), at(4, 5.5f)}, 3,
-     {F(8), F(14), F(4), F(6)}, {F(1.5), F(3.5), F(5.5), F(3.5)},
-     {F(7.5), F(9.5), F(-1), F(3), 0.25f}, {F(5.5), F(11.5), F(-1), F(-5), 0.25f}},
+    {"LongEdgeLeft",
+     {at(8, 1.5f), at(14, 3.5f), at(4, 5.5f)},
+     3,
+     {F(8), F(14), F(4), F(6)},
+     {F(1.5), F(3.5), F(5.5), F(3.5)},
+     {F(7.5), F(9.5), F(-1), F(3), 0.25f},
+     {F(5.5), F(11.5), F(-1), F(-5), 0.25f}},
     // Top and middle share row 3: only the lower half, from row 4.
-    {"TopAndMiddleShareRow", {at(4, 3.25f), at(8, 3.75f), at(2, 5.25f)}, 2,
-     {F(4), F(8), F(2), F(3.5)}, {F(3.25), F(3.75), F(5.25), F(3.75)},
-     {0, 0, 0, 0, 0.0f}, {F(3.25), F(7), F(-1), F(-4), 0.25f / 1.5f}},
+    {"TopAndMiddleShareRow",
+     {at(4, 3.25f), at(8, 3.75f), at(2, 5.25f)},
+     2,
+     {F(4), F(8), F(2), F(3.5)},
+     {F(3.25), F(3.75), F(5.25), F(3.75)},
+     {0, 0, 0, 0, 0.0f},
+     {F(3.25), F(7), F(-1), F(-4), 0.25f / 1.5f}},
     // Middle and bottom share row 4: only the upper half, from row 3.
-    {"MiddleAndBottomShareRow", {at(6, 2.5f), at(3, 4.0f), at(10, 4.5f)}, 1,
-     {F(6), F(3), F(10), F(9)}, {F(2.5), F(4), F(4.5), F(4)},
-     {F(5), F(7), F(-2), F(2), 0.5f / 1.5f}, {0, 0, 0, 0, 0.0f}},
+    {"MiddleAndBottomShareRow",
+     {at(6, 2.5f), at(3, 4.0f), at(10, 4.5f)},
+     1,
+     {F(6), F(3), F(10), F(9)},
+     {F(2.5), F(4), F(4.5), F(4)},
+     {F(5), F(7), F(-2), F(2), 0.5f / 1.5f},
+     {0, 0, 0, 0, 0.0f}},
     // The upper half's first sampled row (3) is the middle vertex's row:
     // nothing remains of the short edge after the prestep, and its step is 0;
     // the long edge 8 -> 12 keeps its 2 per row. The lower half starts on the
     // whole row 3 and is first sampled at y 4: the short edge 4 -> 12 there at
     // 4 + 8 / 1.5 = 9.333 (prestep 1 of 1.5), 5.333 per row; the long edge at
     // 9 + 2 = 11.
-    {"NothingAfterPrestep", {at(8, 2.5f), at(4, 3.0f), at(12, 4.5f)}, 3,
-     {F(8), F(4), F(12), F(9)}, {F(2.5), F(3), F(4.5), F(3)},
-     {F(4), F(9), 0, F(2), 1.0f}, {F(28 / 3.0), F(11), F(16 / 3.0), F(2), 1.0f / 1.5f}},
+    {"NothingAfterPrestep",
+     {at(8, 2.5f), at(4, 3.0f), at(12, 4.5f)},
+     3,
+     {F(8), F(4), F(12), F(9)},
+     {F(2.5), F(3), F(4.5), F(3)},
+     {F(4), F(9), 0, F(2), 1.0f},
+     {F(28 / 3.0), F(11), F(16 / 3.0), F(2), 1.0f / 1.5f}},
 };
 
 class EdgeSetup : public AssemblyTest, public ::testing::WithParamInterface<EdgeCase> {};
@@ -104,8 +128,7 @@ class SortRule : public AssemblyTest, public ::testing::WithParamInterface<SortC
 TEST_P(SortRule, OrdersByHeightWithFixedTies) {
   const SortCase& c = GetParam();
   const float xs[3] = {10, 40, 20};
-  setupTriangle(context.get(), frame(DEPTH), at(xs[0], c.y[0] * 10), at(xs[1], c.y[1] * 10),
-                at(xs[2], c.y[2] * 10));
+  setupTriangle(context.get(), frame(DEPTH), at(xs[0], c.y[0] * 10), at(xs[1], c.y[1] * 10), at(xs[2], c.y[2] * 10));
   ASSERT_EQ(queuedCount(), 1u);
   EXPECT_EQ(queued(0).vertices[0].x, F(xs[c.top]));
   EXPECT_EQ(queued(0).vertices[1].x, F(xs[c.middle]));
@@ -129,8 +152,8 @@ TEST_P(MiddleRowWidth, NarrowTrianglesAreDropped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Triangles, MiddleRowWidth,
-                         ::testing::Values(std::pair{0.005f, 0u}, std::pair{0.0099f, 0u},
-                                           std::pair{0.01f, 1u}, std::pair{0.5f, 1u}));
+                         ::testing::Values(std::pair{0.005f, 0u}, std::pair{0.0099f, 0u}, std::pair{0.01f, 1u},
+                                           std::pair{0.5f, 1u}));
 
 // The "FractionalRows" triangle with depth, colours, alpha and texture
 // coordinates. Its long edge meets the middle row half way down (t = 0.5)
@@ -203,8 +226,8 @@ TEST_F(AssemblyTest, DepthIsLeftOutWithoutDepthFlags) {
 }
 
 TEST_F(AssemblyTest, EqualColoursGiveAFlatPrimitive) {
-  setupTriangle(context.get(), frame(DEPTH | RF_SMOOTH | RF_BLEND), at(12, 5.5f, 0xFF336699),
-                at(8, 1.5f, 0xFF336699), at(2, 3.5f, 0xFF336699));
+  setupTriangle(context.get(), frame(DEPTH | RF_SMOOTH | RF_BLEND), at(12, 5.5f, 0xFF336699), at(8, 1.5f, 0xFF336699),
+                at(2, 3.5f, 0xFF336699));
   ASSERT_EQ(queuedCount(), 1u);
   const RasterPrimitive& q = queued(0);
   EXPECT_EQ(q.flags, DEPTH);

@@ -10,10 +10,10 @@ using namespace bindingtest;
 namespace {
 
 // Attribute ids, written out as the Java side's documentation gives them.
-constexpr uint32_t SHADE_MODE = 1, COLOR_MATERIAL = 2, DEPTH_TEST = 5, DEPTH_WRITE = 6, TWO_SIDED = 10,
-                   CULL_BACK = 11, WRAP_S = 12, WRAP_T = 13, TEXTURE_BLEND = 15, FOG_MODE = 17, RENDER_MODE = 18,
-                   TEXGEN_S = 19, TEXGEN_T = 20, CLEAR_DEPTH = 21, FOG_START = 22, FOG_END = 23, FOG_DENSITY = 24,
-                   CLEAR_COLOR = 31, FOG_COLOR = 32, TEXTURE_FILTER = 34;
+constexpr uint32_t SHADE_MODE = 1, COLOR_MATERIAL = 2, DEPTH_TEST = 5, DEPTH_WRITE = 6, TWO_SIDED = 10, CULL_BACK = 11,
+                   WRAP_S = 12, WRAP_T = 13, TEXTURE_BLEND = 15, FOG_MODE = 17, RENDER_MODE = 18, TEXGEN_S = 19,
+                   TEXGEN_T = 20, CLEAR_DEPTH = 21, FOG_START = 22, FOG_END = 23, FOG_DENSITY = 24, CLEAR_COLOR = 31,
+                   FOG_COLOR = 32, TEXTURE_FILTER = 34;
 
 // One native with one int argument storing a mapped value into one attribute.
 struct Mapping {
@@ -35,18 +35,16 @@ TEST_P(IntMappings, StoreTheMappedValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Natives, IntMappings,
-    testing::Values(Mapping{"setModelRenderMode", 0, RENDER_MODE, 2}, Mapping{"setModelRenderMode", 1, RENDER_MODE, 1},
-                    Mapping{"setModelRenderMode", 2, RENDER_MODE, 0}, Mapping{"setShadeMode", 0, SHADE_MODE, 0},
-                    Mapping{"setShadeMode", 1, SHADE_MODE, 1}, Mapping{"setShadeMode", 2, SHADE_MODE, 2},
-                    Mapping{"setTextureBlendMode", 0, TEXTURE_BLEND, 0},
-                    Mapping{"setTextureBlendMode", 1, TEXTURE_BLEND, 2},
-                    Mapping{"setTextureBlendMode", 2, TEXTURE_BLEND, 1},
-                    Mapping{"setModifiedMaterialColor", 0, COLOR_MATERIAL, 0},
-                    Mapping{"setModifiedMaterialColor", 3, COLOR_MATERIAL, 3},
-                    Mapping{"setTextureFilter", 0, TEXTURE_FILTER, 0},
-                    Mapping{"setTextureFilter", 5, TEXTURE_FILTER, 5},
-                    Mapping{"doSetClearColor", int32_t(0xFF123456), CLEAR_COLOR, 0x123456},
-                    Mapping{"doSetClearColor", 0x00FF8000, CLEAR_COLOR, 0xFF8000}));
+    testing::Values(
+        Mapping{"setModelRenderMode", 0, RENDER_MODE, 2}, Mapping{"setModelRenderMode", 1, RENDER_MODE, 1},
+        Mapping{"setModelRenderMode", 2, RENDER_MODE, 0}, Mapping{"setShadeMode", 0, SHADE_MODE, 0},
+        Mapping{"setShadeMode", 1, SHADE_MODE, 1}, Mapping{"setShadeMode", 2, SHADE_MODE, 2},
+        Mapping{"setTextureBlendMode", 0, TEXTURE_BLEND, 0}, Mapping{"setTextureBlendMode", 1, TEXTURE_BLEND, 2},
+        Mapping{"setTextureBlendMode", 2, TEXTURE_BLEND, 1}, Mapping{"setModifiedMaterialColor", 0, COLOR_MATERIAL, 0},
+        Mapping{"setModifiedMaterialColor", 3, COLOR_MATERIAL, 3}, Mapping{"setTextureFilter", 0, TEXTURE_FILTER, 0},
+        Mapping{"setTextureFilter", 5, TEXTURE_FILTER, 5},
+        Mapping{"doSetClearColor", int32_t(0xFF123456), CLEAR_COLOR, 0x123456},
+        Mapping{"doSetClearColor", 0x00FF8000, CLEAR_COLOR, 0xFF8000}));
 
 // Feature numbers and the attribute each switches.
 constexpr uint32_t FEATURE_ATTRIBUTES[8] = {4, 0, 9, 8, 14, 37, 35, 36};

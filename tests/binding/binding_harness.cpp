@@ -67,8 +67,7 @@ RegisteredContext::~RegisteredContext() {
   delete record;
 }
 
-RegisteredModel::RegisteredModel()
-    : reference(nativeRefIssue(NativeKind::Model, &record)), object(newModelObject()) {
+RegisteredModel::RegisteredModel() : reference(nativeRefIssue(NativeKind::Model, &record)), object(newModelObject()) {
   setWord(object, MODEL_NATIVE_MODEL, reference);
   setInt(object, MODEL_READY, 1);
 }

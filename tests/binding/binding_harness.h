@@ -99,11 +99,11 @@ int fatalReportLine(const std::function<void()>& statement, const std::string& l
 // The statement ends the process with the fatal report `lead file:line` on
 // standard output and exit status -1 (255). The child sends standard output
 // to standard error, where the death test reads it.
-#define EXPECT_FATAL_REPORT(statement, lead, file)                                            \
-  EXPECT_EXIT(                                                                                \
-      {                                                                                       \
-        std::fflush(stdout);                                                                  \
-        dup2(2, 1);                                                                           \
-        statement;                                                                            \
-      },                                                                                      \
+#define EXPECT_FATAL_REPORT(statement, lead, file) \
+  EXPECT_EXIT(                                     \
+      {                                            \
+        std::fflush(stdout);                       \
+        dup2(2, 1);                                \
+        statement;                                 \
+      },                                           \
       testing::ExitedWithCode(255), bindingtest::reportPattern(lead, file))

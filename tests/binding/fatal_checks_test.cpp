@@ -57,14 +57,25 @@ std::vector<FatalCase> nullArgumentCases() {
   };
   return {
       g("doPaint", "requireArgument(graphics)",
-        [](Scene& s) { callGraphics3D("doPaint", {s.context.graphics, 0u, 0, 0}); }),
-      g("doRender", "requireArgument(model)", [](Scene& s) { callGraphics3D("doRender", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("doPaint", {s.context.graphics, 0u, 0, 0});
+        }),
+      g("doRender", "requireArgument(model)",
+        [](Scene& s) {
+          callGraphics3D("doRender", {s.context.graphics, 0u});
+        }),
       g("doRayPick", "requireArgument(model)",
-        [](Scene& s) { callGraphics3D("doRayPick", {s.context.graphics, 0u, s.ray, s.result}); }),
+        [](Scene& s) {
+          callGraphics3D("doRayPick", {s.context.graphics, 0u, s.ray, s.result});
+        }),
       g("doRayPick", "requireArgument(ray)",
-        [](Scene& s) { callGraphics3D("doRayPick", {s.context.graphics, s.model.object, 0u, s.result}); }),
+        [](Scene& s) {
+          callGraphics3D("doRayPick", {s.context.graphics, s.model.object, 0u, s.result});
+        }),
       g("doRayPick", "requireArgument(result)",
-        [](Scene& s) { callGraphics3D("doRayPick", {s.context.graphics, s.model.object, s.ray, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("doRayPick", {s.context.graphics, s.model.object, s.ray, 0u});
+        }),
       g("doRayPick", "requireArgument(rayFields[RAY_ORIGIN])",
         [](Scene& s) {
           setHandle(s.ray, RAY_ORIGIN, 0);
@@ -91,25 +102,45 @@ std::vector<FatalCase> nullArgumentCases() {
           callGraphics3D("doRayPick", {s.context.graphics, s.model.object, s.ray, s.result});
         }),
       g("concatModelMatrix", "requireArgument(m)",
-        [](Scene& s) { callGraphics3D("concatModelMatrix", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("concatModelMatrix", {s.context.graphics, 0u});
+        }),
       g("loadModelMatrix", "requireArgument(m)",
-        [](Scene& s) { callGraphics3D("loadModelMatrix", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("loadModelMatrix", {s.context.graphics, 0u});
+        }),
       g("doQuatRotateModel", "requireArgument(q)",
-        [](Scene& s) { callGraphics3D("doQuatRotateModel", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("doQuatRotateModel", {s.context.graphics, 0u});
+        }),
       g("doGetModelMatrix", "requireArgument(out)",
-        [](Scene& s) { callGraphics3D("doGetModelMatrix", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("doGetModelMatrix", {s.context.graphics, 0u});
+        }),
       g("loadTextureMatrix", "requireArgument(m)",
-        [](Scene& s) { callGraphics3D("loadTextureMatrix", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("loadTextureMatrix", {s.context.graphics, 0u});
+        }),
       g("doGetTextureMatrix", "requireArgument(out)",
-        [](Scene& s) { callGraphics3D("doGetTextureMatrix", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("doGetTextureMatrix", {s.context.graphics, 0u});
+        }),
       g("setMaterial", "requireArgument(material)",
-        [](Scene& s) { callGraphics3D("setMaterial", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("setMaterial", {s.context.graphics, 0u});
+        }),
       g("pushDirectionalLight", "requireArgument(light)",
-        [](Scene& s) { callGraphics3D("pushDirectionalLight", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("pushDirectionalLight", {s.context.graphics, 0u});
+        }),
       g("pushPointLight", "requireArgument(light)",
-        [](Scene& s) { callGraphics3D("pushPointLight", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("pushPointLight", {s.context.graphics, 0u});
+        }),
       g("pushSpotLight", "requireArgument(light)",
-        [](Scene& s) { callGraphics3D("pushSpotLight", {s.context.graphics, 0u}); }),
+        [](Scene& s) {
+          callGraphics3D("pushSpotLight", {s.context.graphics, 0u});
+        }),
       g("pushDirectionalLight", "requireArgument(l[LIGHT_POSITION])",
         [](Scene& s) {
           setHandle(s.light, LIGHT_POSITION, 0);
@@ -126,18 +157,24 @@ std::vector<FatalCase> nullArgumentCases() {
           callGraphics3D("pushSpotLight", {s.context.graphics, s.light});
         }),
       g("pushSpotLight", "requireArgument(l[LIGHT_DIRECTION])",
-        [](Scene& s) { callGraphics3D("pushSpotLight", {s.context.graphics, s.light}); }),
+        [](Scene& s) {
+          callGraphics3D("pushSpotLight", {s.context.graphics, s.light});
+        }),
       g("doCopyBuffers", "requireArgument(other)",
-        [](Scene& s) { callGraphics3D("doCopyBuffers", {s.context.graphics, 0u, 1}); }),
+        [](Scene& s) {
+          callGraphics3D("doCopyBuffers", {s.context.graphics, 0u, 1});
+        }),
       g("init", "requireArgument(fields[GRAPHICS3D_DEVICE])",
-        [](Scene&) { callGraphics3D("init", {newGraphics3DObject(0), 0, 4, 4}); }),
-      FatalCase{"getDeviceClass", NULL_ARGUMENT, "kel_ruk_Graphics3DDevice.cpp",
-                "requireArgument(name)",
+        [](Scene&) {
+          callGraphics3D("init", {newGraphics3DObject(0), 0, 4, 4});
+        }),
+      FatalCase{"getDeviceClass", NULL_ARGUMENT, "kel_ruk_Graphics3DDevice.cpp", "requireArgument(name)",
                 [](Scene&) { callStub("Java_kel_ruk_Graphics3DDevice_getDeviceClass_stub", {0u}); }},
   };
 }
-INSTANTIATE_TEST_SUITE_P(NullArguments, FatalChecks, testing::ValuesIn(nullArgumentCases()),
-                         [](const auto& info) { return std::string(info.param.name) + "_" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(NullArguments, FatalChecks, testing::ValuesIn(nullArgumentCases()), [](const auto& info) {
+  return std::string(info.param.name) + "_" + std::to_string(info.index);
+});
 
 // The line is the failing check's own: the checks of doRayPick and of
 // pushSpotLight, made one after the other, report rising lines.
@@ -159,20 +196,29 @@ TEST(FatalCheckLines, EachCheckOfANativeReportsItsOwnLine) {
 
 std::vector<FatalCase> rangeCases() {
   auto r = [](const char* method, int32_t value) {
-    return FatalCase{method,
-                     "kelruk: value " + std::to_string(value) + " out of range at",
-                     GRAPHICS3D_FILE,
-                     "requireBelow(",
-                     [method, value](Scene& s) { callGraphics3D(method, {s.context.graphics, value}); }};
+    return FatalCase{method, "kelruk: value " + std::to_string(value) + " out of range at", GRAPHICS3D_FILE,
+                     "requireBelow(", [method, value](Scene& s) {
+                       callGraphics3D(method, {s.context.graphics, value});
+                     }};
   };
-  return {r("setModifiedMaterialColor", 4), r("setModifiedMaterialColor", -1), r("enableFeature", 8),
-          r("enableFeature", -1),           r("disableFeature", 8),            r("disableFeature", INT32_MIN),
-          r("setModelRenderMode", 3),       r("setModelRenderMode", -1),       r("setShadeMode", 3),
-          r("setShadeMode", -7),            r("setTextureBlendMode", 3),       r("setTextureBlendMode", -1),
-          r("setTextureFilter", 6),         r("setTextureFilter", -1)};
+  return {r("setModifiedMaterialColor", 4),
+          r("setModifiedMaterialColor", -1),
+          r("enableFeature", 8),
+          r("enableFeature", -1),
+          r("disableFeature", 8),
+          r("disableFeature", INT32_MIN),
+          r("setModelRenderMode", 3),
+          r("setModelRenderMode", -1),
+          r("setShadeMode", 3),
+          r("setShadeMode", -7),
+          r("setTextureBlendMode", 3),
+          r("setTextureBlendMode", -1),
+          r("setTextureFilter", 6),
+          r("setTextureFilter", -1)};
 }
-INSTANTIATE_TEST_SUITE_P(Ranges, FatalChecks, testing::ValuesIn(rangeCases()),
-                         [](const auto& info) { return std::string(info.param.name) + "_" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Ranges, FatalChecks, testing::ValuesIn(rangeCases()), [](const auto& info) {
+  return std::string(info.param.name) + "_" + std::to_string(info.index);
+});
 
 std::string hex(uint32_t value) {
   char text[16];
@@ -216,7 +262,9 @@ std::vector<FatalCase> referenceCases() {
                   callGraphics3D("dispose", {s.context.graphics});
                 }},
       FatalCase{"copyFromNoContext", "kelruk: no native context at", GRAPHICS3D_FILE, "contextOf(other)",
-                [](Scene& s) { callGraphics3D("doCopyBuffers", {s.context.graphics, newGraphics3DObject(), 1}); }},
+                [](Scene& s) {
+                  callGraphics3D("doCopyBuffers", {s.context.graphics, newGraphics3DObject(), 1});
+                }},
       FatalCase{"renderStaleModel", "kelruk: stale or forged model reference " + hex(staleModel) + " at",
                 GRAPHICS3D_FILE, "requireRecord<RukModel>",
                 [](Scene& s) {
@@ -239,7 +287,9 @@ std::vector<FatalCase> referenceCases() {
                 }},
       FatalCase{"initWithStaleDevice", "kelruk: stale or forged device reference " + hex(staleDevice) + " at",
                 GRAPHICS3D_FILE, "optionalRecord<RukDevice>",
-                [](Scene&) { callGraphics3D("init", {newGraphics3DObject(newDeviceObject(staleDevice)), 0, 4, 4}); }},
+                [](Scene&) {
+                  callGraphics3D("init", {newGraphics3DObject(newDeviceObject(staleDevice)), 0, 4, 4});
+                }},
   };
 }
 INSTANTIATE_TEST_SUITE_P(References, FatalChecks, testing::ValuesIn(referenceCases()),
@@ -337,10 +387,11 @@ std::vector<TextureCase> textureCases() {
   for (const char* method : {"convertRect32", "convertRect8"}) {
     const bool wide = std::string(method) == "convertRect32";
     auto convert = [wide](TextureScene& s) { wide ? s.convert32(s.pixels) : s.convert8(s.bytes); };
-    cases.push_back({"noTexture", "kelruk: no native texture at", method, "textureOf(fields)", [convert](TextureScene& s) {
-                       setWord(s.object, TEXTURE_NATIVE_TEXTURE, 0);
-                       convert(s);
-                     }});
+    cases.push_back(
+        {"noTexture", "kelruk: no native texture at", method, "textureOf(fields)", [convert](TextureScene& s) {
+           setWord(s.object, TEXTURE_NATIVE_TEXTURE, 0);
+           convert(s);
+         }});
     cases.push_back({"nullPixels", NULL_ARGUMENT, method, "requireArgument(pixels)",
                      [wide](TextureScene& s) { wide ? s.convert32(0) : s.convert8(0); }});
     cases.push_back({"noDeviceObject", "kelruk: texture without device at", method, "conversionDeviceOf(fields)",
@@ -348,8 +399,8 @@ std::vector<TextureCase> textureCases() {
                        setHandle(s.object, TEXTURE_DEVICE, 0);
                        convert(s);
                      }});
-    cases.push_back({"deviceNotInitialised", "kelruk: no native device at", method, "conversionDeviceOf(fields)",
-                     convert});
+    cases.push_back(
+        {"deviceNotInitialised", "kelruk: no native device at", method, "conversionDeviceOf(fields)", convert});
   }
   cases.push_back({"nullPalette", NULL_ARGUMENT, "convertRect8", "requireArgument(palette)",
                    [](TextureScene& s) { s.convert8(s.bytes, 0, 2); }});
@@ -363,14 +414,14 @@ std::vector<TextureCase> textureCases() {
   cases.push_back({"rowsBeforeTheArray", "kelruk: status 7 (bad argument) at", "convertRect32",
                    "requireOk(convertRect32Texels", [](TextureScene& s) {
                      s.sized();
-                     callTexture("convertRect32", {s.object, 0, 0, 2, 2, 0xFF0000, 0xFF00, 0xFF, int32_t(0xFF000000),
-                                                   s.pixels, 1, -2});
+                     callTexture("convertRect32",
+                                 {s.object, 0, 0, 2, 2, 0xFF0000, 0xFF00, 0xFF, int32_t(0xFF000000), s.pixels, 1, -2});
                    }});
-  cases.push_back({"disposeWithoutTexture", "kelruk: no native texture at", "dispose", "textureOf(fields)",
-                   [](TextureScene& s) {
-                     setWord(s.object, TEXTURE_NATIVE_TEXTURE, 0);
-                     callTexture("dispose", {s.object});
-                   }});
+  cases.push_back(
+      {"disposeWithoutTexture", "kelruk: no native texture at", "dispose", "textureOf(fields)", [](TextureScene& s) {
+         setWord(s.object, TEXTURE_NATIVE_TEXTURE, 0);
+         callTexture("dispose", {s.object});
+       }});
   static const uint32_t staleTexture = revokedReference(NativeKind::Texture);
   cases.push_back({"disposeStaleTexture", "kelruk: stale or forged texture reference " + hex(staleTexture) + " at",
                    "dispose", "textureOf(fields)", [](TextureScene& s) {
@@ -379,8 +430,9 @@ std::vector<TextureCase> textureCases() {
                    }});
   return cases;
 }
-INSTANTIATE_TEST_SUITE_P(Textures, TextureChecks, testing::ValuesIn(textureCases()),
-                         [](const auto& info) { return std::string(info.param.name) + "_" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Textures, TextureChecks, testing::ValuesIn(textureCases()), [](const auto& info) {
+  return std::string(info.param.name) + "_" + std::to_string(info.index);
+});
 
 // Device natives.
 TEST(DeviceChecks, IndexedPaletteSizeMustFitEightBitPixels) {
@@ -441,34 +493,53 @@ std::vector<FatalCase> statusCases() {
   };
   // A model stack with every entry in use.
   auto fullStack = [](const char* method, std::function<void(Scene&)> push) {
-    return FatalCase{method, statusLead("2 (model matrix stack full)"), GRAPHICS3D_FILE, "requireOk(", [push](Scene& s) {
+    return FatalCase{method, statusLead("2 (model matrix stack full)"), GRAPHICS3D_FILE, "requireOk(",
+                     [push](Scene& s) {
                        s.context.record->modelDepth = MODEL_STACK_DEPTH - 1;
                        push(s);
                      }};
   };
   auto fullLights = [](const char* method) {
-    return FatalCase{method, statusLead("4 (light list full)"), GRAPHICS3D_FILE, "requireOk(",
-                     [method](Scene& s) {
+    return FatalCase{method, statusLead("4 (light list full)"), GRAPHICS3D_FILE, "requireOk(", [method](Scene& s) {
                        s.context.record->lightCount = MAX_LIGHTS;
                        setHandle(s.light, LIGHT_DIRECTION, newVector3(0, 0, -1));
                        callGraphics3D(method, {s.context.graphics, s.light});
                      }};
   };
   auto withoutAccumulation = [](const char* method) {
-    return FatalCase{method, statusLead("6 (a lower-level step failed)"), GRAPHICS3D_FILE, "requireOk(", [method](Scene& s) { callGraphics3D(method, {s.context.graphics, 1.0f}); }};
+    return FatalCase{method, statusLead("6 (a lower-level step failed)"), GRAPHICS3D_FILE, "requireOk(",
+                     [method](Scene& s) {
+                       callGraphics3D(method, {s.context.graphics, 1.0f});
+                     }};
   };
   const JHandle matrix = newObject(17);
   const JHandle quaternion = newObject(4);
   setFloat(quaternion, 3, 1.0f);
   return {
-      fullStack("concatModelMatrix", [matrix](Scene& s) { callGraphics3D("concatModelMatrix", {s.context.graphics, matrix}); }),
-      fullStack("loadModelMatrix", [matrix](Scene& s) { callGraphics3D("loadModelMatrix", {s.context.graphics, matrix}); }),
-      fullStack("translateModel", [](Scene& s) { callGraphics3D("translateModel", {s.context.graphics, 1.0f, 2.0f, 3.0f}); }),
-      fullStack("doScaleModel", [](Scene& s) { callGraphics3D("doScaleModel", {s.context.graphics, 1.0f, 2.0f, 3.0f}); }),
+      fullStack("concatModelMatrix",
+                [matrix](Scene& s) {
+                  callGraphics3D("concatModelMatrix", {s.context.graphics, matrix});
+                }),
+      fullStack("loadModelMatrix",
+                [matrix](Scene& s) {
+                  callGraphics3D("loadModelMatrix", {s.context.graphics, matrix});
+                }),
+      fullStack("translateModel",
+                [](Scene& s) {
+                  callGraphics3D("translateModel", {s.context.graphics, 1.0f, 2.0f, 3.0f});
+                }),
+      fullStack("doScaleModel",
+                [](Scene& s) {
+                  callGraphics3D("doScaleModel", {s.context.graphics, 1.0f, 2.0f, 3.0f});
+                }),
       fullStack("doRotateModel",
-                [](Scene& s) { callGraphics3D("doRotateModel", {s.context.graphics, 0.0f, 0.0f, 1.0f, 1.0f}); }),
+                [](Scene& s) {
+                  callGraphics3D("doRotateModel", {s.context.graphics, 0.0f, 0.0f, 1.0f, 1.0f});
+                }),
       fullStack("doQuatRotateModel",
-                [quaternion](Scene& s) { callGraphics3D("doQuatRotateModel", {s.context.graphics, quaternion}); }),
+                [quaternion](Scene& s) {
+                  callGraphics3D("doQuatRotateModel", {s.context.graphics, quaternion});
+                }),
       status("popModelMatrix", "3 (model matrix stack empty)",
              [](Scene& s) { callGraphics3D("popModelMatrix", {s.context.graphics}); }),
       FatalCase{"popModelMatrixWithError",
@@ -479,9 +550,13 @@ std::vector<FatalCase> statusCases() {
                   callGraphics3D("popModelMatrix", {s.context.graphics});
                 }},
       status("doSetPerspectiveProjection", "7 (bad argument)",
-             [](Scene& s) { callGraphics3D("doSetPerspectiveProjection", {s.context.graphics, 1.0f, 1.0f, 2.0f, 2.0f}); }),
+             [](Scene& s) {
+               callGraphics3D("doSetPerspectiveProjection", {s.context.graphics, 1.0f, 1.0f, 2.0f, 2.0f});
+             }),
       status("doSetOrthographicProjection", "7 (bad argument)",
-             [](Scene& s) { callGraphics3D("doSetOrthographicProjection", {s.context.graphics, 0.0f, 1.0f, 1.0f, 2.0f}); }),
+             [](Scene& s) {
+               callGraphics3D("doSetOrthographicProjection", {s.context.graphics, 0.0f, 1.0f, 1.0f, 2.0f});
+             }),
       fullLights("pushDirectionalLight"),
       fullLights("pushPointLight"),
       fullLights("pushSpotLight"),
@@ -490,28 +565,31 @@ std::vector<FatalCase> statusCases() {
       withoutAccumulation("accumLoad"),
       withoutAccumulation("accumReturn"),
       withoutAccumulation("accumMult"),
-      status("doCopyBuffers", "6 (a lower-level step failed)",
-             [](Scene& s) {
-               RegisteredContext other;
-               other.record->width = 1;  // the scene's context is 0 x 0
-               callGraphics3D("doCopyBuffers", {s.context.graphics, other.graphics, 2});
-             },
-             "requireOk(copyContextBuffers"),
+      status(
+          "doCopyBuffers", "6 (a lower-level step failed)",
+          [](Scene& s) {
+            RegisteredContext other;
+            other.record->width = 1;  // the scene's context is 0 x 0
+            callGraphics3D("doCopyBuffers", {s.context.graphics, other.graphics, 2});
+          },
+          "requireOk(copyContextBuffers"),
       status("doRender", "500 (bad model type), context error \"Bad model type\",",
              [](Scene& s) {
                s.model.record.type = 7;
                callGraphics3D("doRender", {s.context.graphics, s.model.object});
              }),
-      status("doRayPick", "501 (not implemented)",
-             [](Scene& s) {
-               s.model.record.type = MODEL_LINES;
-               callGraphics3D("doRayPick", {s.context.graphics, s.model.object, s.ray, s.result});
-             },
-             "requireOk(pickModel("),
+      status(
+          "doRayPick", "501 (not implemented)",
+          [](Scene& s) {
+            s.model.record.type = MODEL_LINES;
+            callGraphics3D("doRayPick", {s.context.graphics, s.model.object, s.ray, s.result});
+          },
+          "requireOk(pickModel("),
   };
 }
-INSTANTIATE_TEST_SUITE_P(Statuses, FatalChecks, testing::ValuesIn(statusCases()),
-                         [](const auto& info) { return std::string(info.param.name) + "_" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Statuses, FatalChecks, testing::ValuesIn(statusCases()), [](const auto& info) {
+  return std::string(info.param.name) + "_" + std::to_string(info.index);
+});
 
 TEST(StatusChecks, TextureSidesMustBePowersOfTwo) {
   EXPECT_FATAL_REPORT(callTexture("init", {newTextureObject(), 3, 4}),

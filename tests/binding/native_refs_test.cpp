@@ -58,8 +58,8 @@ TEST(NativeRefs, RevokedReferenceNeverResolvesAgain) {
 
 TEST(NativeRefs, SmallIntegersAndForgedWordsResolveToNothing) {
   const uint32_t reference = nativeRefIssue(NativeKind::Device, &recordA);
-  for (uint32_t forged : {1u, 2u, 7u, 255u, 0xFFFFFu, 0xFFFFFFFFu, 0x80000000u, reference ^ 0x00100000u,
-                          reference + 1}) {
+  for (uint32_t forged :
+       {1u, 2u, 7u, 255u, 0xFFFFFu, 0xFFFFFFFFu, 0x80000000u, reference ^ 0x00100000u, reference + 1}) {
     bool valid = true;
     EXPECT_EQ(nativeRefResolve(forged, NativeKind::Device, &valid), nullptr) << std::hex << forged;
     EXPECT_FALSE(valid);

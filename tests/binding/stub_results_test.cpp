@@ -97,8 +97,8 @@ TEST_P(InitRefusesAbsurdSizes, WithoutCreatingAnything) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, InitRefusesAbsurdSizes,
                          testing::Values(AbsurdSize{-1, 10}, AbsurdSize{10, -1}, AbsurdSize{INT32_MIN, INT32_MIN},
-                                         AbsurdSize{32768, 32768}, AbsurdSize{65536, 65536},
-                                         AbsurdSize{46341, 46341}, AbsurdSize{INT32_MAX, 2}));
+                                         AbsurdSize{32768, 32768}, AbsurdSize{65536, 65536}, AbsurdSize{46341, 46341},
+                                         AbsurdSize{INT32_MAX, 2}));
 
 TEST(LibraryEntry, LoadingTheLibraryTurnsOffThreadNotifications) {
   const int before = displayCounts().threadLibraryCallsDisabled;

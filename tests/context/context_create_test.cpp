@@ -11,10 +11,10 @@ namespace {
 TEST(ContextCreate, IntegerAttributeDefaults) {
   TestContext c(rgb32Screen(), 4, 4);
   // id -> default, for every integer and colour attribute.
-  const std::pair<uint32_t, uint32_t> expected[] = {
-      {0, 1},  {1, 1},  {2, 2},  {3, 1},  {4, 1},  {5, 1},  {6, 1},  {7, 1},  {8, 0},  {9, 0},
-      {10, 0}, {11, 1}, {12, 1}, {13, 1}, {14, 0}, {15, 2}, {17, 0}, {18, 2}, {19, 0}, {20, 0},
-      {31, 0}, {32, 0}, {33, 0}, {34, 0}, {35, 0}, {36, 0}, {37, 0}};
+  const std::pair<uint32_t, uint32_t> expected[] = {{0, 1},  {1, 1},  {2, 2},  {3, 1},  {4, 1},  {5, 1},  {6, 1},
+                                                    {7, 1},  {8, 0},  {9, 0},  {10, 0}, {11, 1}, {12, 1}, {13, 1},
+                                                    {14, 0}, {15, 2}, {17, 0}, {18, 2}, {19, 0}, {20, 0}, {31, 0},
+                                                    {32, 0}, {33, 0}, {34, 0}, {35, 0}, {36, 0}, {37, 0}};
   for (const auto& [id, value] : expected) EXPECT_EQ(c->attributes[id], value) << "attribute " << id;
 }
 

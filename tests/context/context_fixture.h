@@ -23,8 +23,7 @@ struct TestContext {
   TestContext(const RukDeviceDescriptor& screen, uint32_t width, uint32_t height, uint32_t rowBytes = 0,
               int32_t* depth = nullptr, uint32_t* accum = nullptr)
       : pixels(size_t{height} * (rowBytes != 0 ? rowBytes : width * 4)) {
-    EXPECT_EQ(createContext(nullptr, &context, &screen, width, height, pixels.data(), rowBytes, depth, accum),
-              RUK_OK);
+    EXPECT_EQ(createContext(nullptr, &context, &screen, width, height, pixels.data(), rowBytes, depth, accum), RUK_OK);
   }
   ~TestContext() { freeContext(context); }
   TestContext(const TestContext&) = delete;

@@ -212,13 +212,10 @@ TEST_P(PerspectiveRejects, AndKeepsThePreviousProjection) {
 
 INSTANTIATE_TEST_SUITE_P(All, PerspectiveRejects,
                          testing::Values(BadPerspective{1.0f, 1.0f, 5.0f, 5.0f},  // near = far
-                                         BadPerspective{1.0f, 1.0f, 6.0f, 5.0f},
-                                         BadPerspective{1.0f, 0.0f, 1.0f, 5.0f},
+                                         BadPerspective{1.0f, 1.0f, 6.0f, 5.0f}, BadPerspective{1.0f, 0.0f, 1.0f, 5.0f},
                                          BadPerspective{1.0f, -1.0f, 1.0f, 5.0f},
-                                         BadPerspective{4.0f, 1.0f, 1.0f, 5.0f},
-                                         BadPerspective{NAN, 1.0f, 1.0f, 5.0f},
-                                         BadPerspective{1.0f, NAN, 1.0f, 5.0f},
-                                         BadPerspective{1.0f, 1.0f, NAN, 5.0f},
+                                         BadPerspective{4.0f, 1.0f, 1.0f, 5.0f}, BadPerspective{NAN, 1.0f, 1.0f, 5.0f},
+                                         BadPerspective{1.0f, NAN, 1.0f, 5.0f}, BadPerspective{1.0f, 1.0f, NAN, 5.0f},
                                          BadPerspective{-INFINITY, 1.0f, 1.0f, 5.0f},
                                          BadPerspective{0.0f, INFINITY, 1.0f, 5.0f}));
 

@@ -20,7 +20,7 @@ TEST(ScaleTable, WorkedValues) {
   EXPECT_EQ(t[0], 0);
   buildScaleTable(t.data(), 10, 8, 1.0f);
   EXPECT_EQ(t[1023], 255);
-  EXPECT_EQ(t[512], 128);  // (512 * 255 + 512) / 1023
+  EXPECT_EQ(t[512], 128);                   // (512 * 255 + 512) / 1023
   buildScaleTable(t.data(), 10, 10, 0.5f);  // K = trunc(511.5) = 511
   EXPECT_EQ(t[1023], 511);
   buildScaleTable(t.data(), 8, 10, 0.5f);
@@ -112,7 +112,7 @@ TEST(AccumReturn, ScalesTenBitFieldsDown) {
   EXPECT_EQ(t.pixel(0, 1), 0x000000FFu);
 
   accumulateContext(t.context, ACCUM_RETURN, 0.5f);  // K = trunc(127.5) = 127
-  EXPECT_EQ(t.pixel(0, 0), 0x007F4000u);              // (1023 * 127 + 512) / 1023 = 127; 512 gives 64
+  EXPECT_EQ(t.pixel(0, 0), 0x007F4000u);             // (1023 * 127 + 512) / 1023 = 127; 512 gives 64
 }
 
 TEST(AccumReturn, RebuildsEachDirectFormat) {

@@ -26,8 +26,7 @@ class ColorClear : public testing::TestWithParam<ClearCase> {};
 
 TEST_P(ColorClear, FillsEveryPixelAndNoPadding) {
   const ClearCase& c = GetParam();
-  TestContext t(c.format, c.width, c.height, Buffers::ColorOnly, c.padding,
-                {0x000000, 0xFF0000, 0xFF8000, 0x0000FF});
+  TestContext t(c.format, c.width, c.height, Buffers::ColorOnly, c.padding, {0x000000, 0xFF0000, 0xFF8000, 0x0000FF});
   ASSERT_NE(t.context, nullptr);
   setAttributeColor(t.context, ATTR_CLEAR_COLOR, c.clearColor);
   EXPECT_EQ(clearContext(t.context, BUFFER_COLOR), RUK_OK);
@@ -40,23 +39,16 @@ INSTANTIATE_TEST_SUITE_P(
     ClearValues, ColorClear,
     testing::Values(
         // 9 pixels: four 32-bit pairs and one single pixel.
-        ClearCase{Rgb555, 3, 3, 0, 0x00FF8000, 0x7E00},
-        ClearCase{Rgb16, 3, 3, 0, 0x00FF8000, 0xFC00},
-        ClearCase{Rgb32, 3, 3, 0, 0x00FF8000, 0x00FF8000},
-        ClearCase{Rgb24, 5, 3, 0, 0x00FF8000, 0xFF8000},
+        ClearCase{Rgb555, 3, 3, 0, 0x00FF8000, 0x7E00}, ClearCase{Rgb16, 3, 3, 0, 0x00FF8000, 0xFC00},
+        ClearCase{Rgb32, 3, 3, 0, 0x00FF8000, 0x00FF8000}, ClearCase{Rgb24, 5, 3, 0, 0x00FF8000, 0xFF8000},
         // (255, 136, 0) is nearest palette entry 2, 0xFF8000.
-        ClearCase{Indexed8, 3, 3, 0, 0x00FF8000, 2},
-        ClearCase{Indexed8, 4, 2, 0, 0x000000FF, 3},
+        ClearCase{Indexed8, 3, 3, 0, 0x00FF8000, 2}, ClearCase{Indexed8, 4, 2, 0, 0x000000FF, 3},
         // Colour channels are cut, never rounded.
-        ClearCase{Rgb555, 4, 4, 0, 0x00070F17, 0x0022},
-        ClearCase{Rgb16, 4, 4, 0, 0x00FFFFFF, 0xFFFF},
+        ClearCase{Rgb555, 4, 4, 0, 0x00070F17, 0x0022}, ClearCase{Rgb16, 4, 4, 0, 0x00FFFFFF, 0xFFFF},
         // Padded rows (as DIB sections pad them to 4 bytes) are filled row by row.
-        ClearCase{Rgb555, 3, 3, 2, 0x00FF8000, 0x7E00},
-        ClearCase{Rgb16, 5, 2, 2, 0x00FF8000, 0xFC00},
-        ClearCase{Rgb24, 3, 3, 3, 0x00123456, 0x123456},
-        ClearCase{Rgb24, 7, 2, 3, 0x00ABCDEF, 0xABCDEF},
-        ClearCase{Indexed8, 5, 3, 3, 0x00FF0000, 1},
-        ClearCase{Rgb32, 3, 2, 4, 0x00010203, 0x010203}));
+        ClearCase{Rgb555, 3, 3, 2, 0x00FF8000, 0x7E00}, ClearCase{Rgb16, 5, 2, 2, 0x00FF8000, 0xFC00},
+        ClearCase{Rgb24, 3, 3, 3, 0x00123456, 0x123456}, ClearCase{Rgb24, 7, 2, 3, 0x00ABCDEF, 0xABCDEF},
+        ClearCase{Indexed8, 5, 3, 3, 0x00FF0000, 1}, ClearCase{Rgb32, 3, 2, 4, 0x00010203, 0x010203}));
 
 TEST(ColorClear, MaskWithoutColourLeavesPixels) {
   TestContext t(Rgb32, 4, 4, Buffers::All);

@@ -53,21 +53,20 @@ TEST_P(DirectModel, BuildsTheWorkedLayout) {
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedResults, DirectModel,
-    testing::Values(
-        DirectCase{0x7C00, 0x03E0, 0x001F, 16, Rgb555, {5, 5, 5}, {10, 5, 0}, {16, 8, 0}, 16, 2},
-        DirectCase{0xF800, 0x07E0, 0x001F, 16, Rgb16, {5, 6, 5}, {11, 5, 0}, {16, 8, 0}, 16, 2},
-        DirectCase{0xFF0000, 0x00FF00, 0x0000FF, 32, Rgb32, {8, 8, 8}, {16, 8, 0}, {16, 8, 0}, 32, 4},
-        DirectCase{0x0000FF, 0x00FF00, 0xFF0000, 32, Rgb32, {8, 8, 8}, {0, 8, 16}, {0, 8, 16}, 32, 4},
-        DirectCase{0xFF0000, 0x00FF00, 0x0000FF, 24, Rgb24, {8, 8, 8}, {16, 8, 0}, {16, 8, 0}, 24, 3},
-        // 6-5-5 and blue-highest 5-5-5 layouts.
-        DirectCase{0xFC00, 0x03E0, 0x001F, 16, Rgb16, {6, 5, 5}, {10, 5, 0}, {16, 8, 0}, 16, 2},
-        DirectCase{0x001F, 0x03E0, 0x7C00, 16, Rgb555, {5, 5, 5}, {0, 5, 10}, {0, 8, 16}, 16, 2},
-        // Two channels sharing bits pass the common-bit test; neither is
-        // strictly highest, so both take word shift 8.
-        DirectCase{0xFF0000, 0xFF0000, 0x0000FF, 32, Rgb32, {8, 8, 8}, {16, 16, 0}, {8, 8, 0}, 32, 4},
-        // No channel at bit 0: the lowest goes to 8, not 0.
-        DirectCase{0xFF000000, 0x00FF0000, 0x0000FF00, 32, Rgb32, {8, 8, 8}, {24, 16, 8}, {16, 8, 8}, 32,
-                   4}));
+    testing::Values(DirectCase{0x7C00, 0x03E0, 0x001F, 16, Rgb555, {5, 5, 5}, {10, 5, 0}, {16, 8, 0}, 16, 2},
+                    DirectCase{0xF800, 0x07E0, 0x001F, 16, Rgb16, {5, 6, 5}, {11, 5, 0}, {16, 8, 0}, 16, 2},
+                    DirectCase{0xFF0000, 0x00FF00, 0x0000FF, 32, Rgb32, {8, 8, 8}, {16, 8, 0}, {16, 8, 0}, 32, 4},
+                    DirectCase{0x0000FF, 0x00FF00, 0xFF0000, 32, Rgb32, {8, 8, 8}, {0, 8, 16}, {0, 8, 16}, 32, 4},
+                    DirectCase{0xFF0000, 0x00FF00, 0x0000FF, 24, Rgb24, {8, 8, 8}, {16, 8, 0}, {16, 8, 0}, 24, 3},
+                    // 6-5-5 and blue-highest 5-5-5 layouts.
+                    DirectCase{0xFC00, 0x03E0, 0x001F, 16, Rgb16, {6, 5, 5}, {10, 5, 0}, {16, 8, 0}, 16, 2},
+                    DirectCase{0x001F, 0x03E0, 0x7C00, 16, Rgb555, {5, 5, 5}, {0, 5, 10}, {0, 8, 16}, 16, 2},
+                    // Two channels sharing bits pass the common-bit test; neither is
+                    // strictly highest, so both take word shift 8.
+                    DirectCase{0xFF0000, 0xFF0000, 0x0000FF, 32, Rgb32, {8, 8, 8}, {16, 16, 0}, {8, 8, 0}, 32, 4},
+                    // No channel at bit 0: the lowest goes to 8, not 0.
+                    DirectCase{
+                        0xFF000000, 0x00FF0000, 0x0000FF00, 32, Rgb32, {8, 8, 8}, {24, 16, 8}, {16, 8, 8}, 32, 4}));
 
 struct Rejection {
   const char* why;
@@ -88,18 +87,17 @@ TEST_P(RejectedDescriptor, IsRefusedWithStatus8) {
   EXPECT_EQ(device, nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rejections, RejectedDescriptor,
-    testing::Values(Rejection{"depth 15", 15, 0x7C00, 0x03E0, 0x001F},
-                    Rejection{"depth 0", 0, 0x7C00, 0x03E0, 0x001F},
-                    Rejection{"red above bit 15 at depth 16", 16, 0xFF0000, 0xFF00, 0xFE},
-                    Rejection{"three equal masks", 16, 0x7C00, 0x7C00, 0x7C00},
-                    Rejection{"4-bit channels", 16, 0xF000, 0x0F00, 0x00F0},
-                    Rejection{"red not contiguous", 16, 0x7C01, 0x03E0, 0x001E},
-                    Rejection{"empty blue mask at depth 16", 16, 0xF800, 0x07E0, 0},
-                    Rejection{"5-bit channels at depth 32", 32, 0x7C00, 0x03E0, 0x001F},
-                    Rejection{"7-bit red at depth 32", 32, 0x7F0000, 0x00FF00, 0x0000FF},
-                    Rejection{"all masks empty at depth 24", 24, 0, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(Rejections, RejectedDescriptor,
+                         testing::Values(Rejection{"depth 15", 15, 0x7C00, 0x03E0, 0x001F},
+                                         Rejection{"depth 0", 0, 0x7C00, 0x03E0, 0x001F},
+                                         Rejection{"red above bit 15 at depth 16", 16, 0xFF0000, 0xFF00, 0xFE},
+                                         Rejection{"three equal masks", 16, 0x7C00, 0x7C00, 0x7C00},
+                                         Rejection{"4-bit channels", 16, 0xF000, 0x0F00, 0x00F0},
+                                         Rejection{"red not contiguous", 16, 0x7C01, 0x03E0, 0x001E},
+                                         Rejection{"empty blue mask at depth 16", 16, 0xF800, 0x07E0, 0},
+                                         Rejection{"5-bit channels at depth 32", 32, 0x7C00, 0x03E0, 0x001F},
+                                         Rejection{"7-bit red at depth 32", 32, 0x7F0000, 0x00FF00, 0x0000FF},
+                                         Rejection{"all masks empty at depth 24", 24, 0, 0, 0}));
 
 struct Palette {
   std::array<uint8_t, 4> red{10, 200, 0, 255};

@@ -43,17 +43,17 @@ class Framebuffer : public testing::Test {
   std::string create(int32_t width, int32_t height, RukDevice* device = nullptr, int32_t* depthBuffer = nullptr,
                      uint32_t* accumBuffer = nullptr) {
     CaptureStderr();
-    status = CreateRukFramebuffer(device == nullptr ? defaultDevice.get() : device, &context, depthBuffer,
-                                  accumBuffer, width, height);
+    status = CreateRukFramebuffer(device == nullptr ? defaultDevice.get() : device, &context, depthBuffer, accumBuffer,
+                                  width, height);
     return GetCapturedStderr();
   }
 
   // What a framebuffer of this size and depth traces on success.
   static std::string successTrace(int32_t width, int32_t height, int depth, bool guessed, const char* masks) {
-    return "CreateRukFramebuffer\ndepth = " + std::to_string(depth) + " bpp\nCreating " + std::to_string(width) +
-           "x" + std::to_string(height) + " DIBSection.\nbyteSize = 84\nshould be: 84\ndepth = " +
-           std::to_string(depth) + "\n" + (guessed ? "Color masks are all zero . . . guessing . . .\n" : "") +
-           "Creating viewport.\n" + masks + "\nSuccessful!\n";
+    return "CreateRukFramebuffer\ndepth = " + std::to_string(depth) + " bpp\nCreating " + std::to_string(width) + "x" +
+           std::to_string(height) + " DIBSection.\nbyteSize = 84\nshould be: 84\ndepth = " + std::to_string(depth) +
+           "\n" + (guessed ? "Color masks are all zero . . . guessing . . .\n" : "") + "Creating viewport.\n" + masks +
+           "\nSuccessful!\n";
   }
 
   TestDevice defaultDevice = makeDirectDevice(32, 0xFF0000, 0x00FF00, 0x0000FF);
@@ -165,8 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FailureCase{"no device context", [] { displayFailGetDCOfActiveWindow(TRUE); }, 4, 3, RUK_ERR_FAILED,
                     "CreateRukFramebuffer\n"},
-        FailureCase{"15-bit screen", [] { displaySetDepth(15); }, 4, 3, RUK_ERR_PIXEL_FORMAT,
-                    "CreateRukFramebuffer\n"},
+        FailureCase{"15-bit screen", [] { displaySetDepth(15); }, 4, 3, RUK_ERR_PIXEL_FORMAT, "CreateRukFramebuffer\n"},
         FailureCase{"DIB section refused", [] { displayFailNextCreateDIBSection(); }, 4, 3, RUK_ERR_FAILED,
                     DIB_TRACE_32},
         FailureCase{"8-bit DIB section refused",

@@ -35,13 +35,13 @@ TEST(InverseColorMaps, IndexRedLowestBlueHighest) {
   // Black, pure red, pure green, pure blue, white.
   IndexedMaps maps{0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
   EXPECT_EQ(maps.map12[0], 0);
-  EXPECT_EQ(maps.map12[15], 1);           // red level 15, green 0, blue 0
-  EXPECT_EQ(maps.map12[15 * 16], 2);      // green level 15
-  EXPECT_EQ(maps.map12[3840], 3);         // blue level 15
-  EXPECT_EQ(maps.map12[4095], 4);         // white
-  EXPECT_EQ(maps.map6[3], 1);             // red level 3
-  EXPECT_EQ(maps.map6[3 * 4], 2);         // green level 3
-  EXPECT_EQ(maps.map6[3 * 16], 3);        // blue level 3
+  EXPECT_EQ(maps.map12[15], 1);       // red level 15, green 0, blue 0
+  EXPECT_EQ(maps.map12[15 * 16], 2);  // green level 15
+  EXPECT_EQ(maps.map12[3840], 3);     // blue level 15
+  EXPECT_EQ(maps.map12[4095], 4);     // white
+  EXPECT_EQ(maps.map6[3], 1);         // red level 3
+  EXPECT_EQ(maps.map6[3 * 4], 2);     // green level 3
+  EXPECT_EQ(maps.map6[3 * 16], 3);    // blue level 3
   EXPECT_EQ(maps.map6[63], 4);
   // (85, 85, 85) lies nearer black (3 * 85^2) than white (3 * 170^2).
   EXPECT_EQ(maps.map6[1 + 4 + 16], 0);

@@ -12,8 +12,8 @@ TEST(ProductTable, HoldsRoundedProducts) {
   ASSERT_TRUE(buildProductTable());
   EXPECT_EQ(productTable8[255 * 256 + 255], 255);
   EXPECT_EQ(productTable8[128 * 256 + 128], 64);
-  EXPECT_EQ(productTable8[1 * 256 + 127], 1);   // (127 + 128) / 255
-  EXPECT_EQ(productTable8[1 * 256 + 126], 0);   // (126 + 128) / 255
+  EXPECT_EQ(productTable8[1 * 256 + 127], 1);  // (127 + 128) / 255
+  EXPECT_EQ(productTable8[1 * 256 + 126], 0);  // (126 + 128) / 255
   EXPECT_EQ(productTable8[1 * 256 + 1], 0);
   EXPECT_EQ(productTable8[0 * 256 + 255], 0);
   EXPECT_EQ(productTable8[200 * 256 + 100], 78);  // (20000 + 128) / 255 = 78.9

@@ -67,9 +67,9 @@ struct TestContext {
       screen.paletteGreen = green.data();
       screen.paletteBlue = blue.data();
     }
-    const RukStatus status = createContext(nullptr, &context, &screen, w, h, color.data(), rowBytes,
-                                           depth.empty() ? nullptr : depth.data(),
-                                           accum.empty() ? nullptr : accum.data());
+    const RukStatus status =
+        createContext(nullptr, &context, &screen, w, h, color.data(), rowBytes, depth.empty() ? nullptr : depth.data(),
+                      accum.empty() ? nullptr : accum.data());
     EXPECT_EQ(status, RUK_OK);
   }
   ~TestContext() { freeContext(context); }

@@ -107,7 +107,8 @@ TEST_P(AccumulationScenario, TwoFrameBlend) {
   const uint32_t inside = accumulated(f, storedPixel(f, kQuad), 0.5f, b, 0.5f, 1.0f, 1.0f);
   const PixelRect rect = quadRect();
   const std::vector<uint32_t> pixels = s.paint();
-  EXPECT_TRUE(framePixelsAre(s, pixels, [&](int c, int r) { return shownPixel(f, rect.contains(c, r) ? inside : outside); }));
+  EXPECT_TRUE(
+      framePixelsAre(s, pixels, [&](int c, int r) { return shownPixel(f, rect.contains(c, r) ? inside : outside); }));
 }
 
 // A new accumulation buffer holds zero: accumulating a frame into it before

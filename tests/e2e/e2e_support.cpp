@@ -124,8 +124,8 @@ void Scenario::TearDown() {
   const std::string scenario = currentScenario();
   for (const NativeCoverage& entry : coverageTable()) {
     if (scenario == entry.scenario) {
-      EXPECT_TRUE(recordedStubs().count(entry.stub)) << scenario << " is listed as covering " << entry.stub
-                                                     << " but never called it";
+      EXPECT_TRUE(recordedStubs().count(entry.stub))
+          << scenario << " is listed as covering " << entry.stub << " but never called it";
     }
   }
 }
@@ -144,7 +144,9 @@ std::string currentScenario() {
 
 namespace {
 
-int32_t cornersPerPrimitive(int32_t kind) { return kind == KELRendModel::TRIANGLES ? 3 : kind == KELRendModel::LINES ? 2 : 1; }
+int32_t cornersPerPrimitive(int32_t kind) {
+  return kind == KELRendModel::TRIANGLES ? 3 : kind == KELRendModel::LINES ? 2 : 1;
+}
 
 KELRendModel makeModel(int32_t kind, std::span<const float> xyz, std::span<const int32_t> indices,
                        std::span<const uint32_t> cornerColors, std::span<const float> uv) {
@@ -342,7 +344,9 @@ uint32_t ditheredIndex(uint32_t rgb, int row, int column) {
 
 namespace {
 // An n-bit channel as the display widens it: its bits repeated from the top.
-uint32_t widen(uint32_t value, int bits) { return bits == 5 ? (value << 3) | (value >> 2) : (value << 2) | (value >> 4); }
+uint32_t widen(uint32_t value, int bits) {
+  return bits == 5 ? (value << 3) | (value >> 2) : (value << 2) | (value >> 4);
+}
 }  // namespace
 
 uint32_t shownPixel(Format format, uint32_t stored) {

@@ -96,7 +96,8 @@ TEST_P(FrameScenario, EdgesOfTheRectangle) {
     for (auto p : linePixels(corner[a].first, corner[a].second, corner[b].first, corner[b].second)) lit.insert(p);
   }
   // The border is closed: every pixel of the rectangle's outline is lit.
-  EXPECT_EQ(lit.count({left, top}) + lit.count({right, top}) + lit.count({right, bottom}) + lit.count({left, bottom}), 4u);
+  EXPECT_EQ(lit.count({left, top}) + lit.count({right, top}) + lit.count({right, bottom}) + lit.count({left, bottom}),
+            4u);
   const std::vector<uint32_t> pixels = s.paint();
   EXPECT_TRUE(framePixelsAre(s, pixels, [&](int c, int r) {
     return lit.count({c, r}) ? shownFlat(s.format, kQuad) : background();
@@ -119,11 +120,11 @@ TEST_P(FrameScenario, CornersOfTheRectangle) {
 // pixels steps by 0xFF0000 / 4 in 8.16: intensities 0, 63, 127, 191.
 TEST_P(FrameScenario, LineModel) {
   Screen& s = begin();
-  const float xyz[] = {-8, 0.5f, -kDepth, 8, 0.5f, -kDepth,          // horizontal
-                       9.6f, -7.3f, -kDepth, 12.3f, 9.4f, -kDepth,    // steep
-                       -8, -9.4f, -kDepth, -4, -9.4f, -kDepth};      // smooth red ramp
-  const uint32_t colors[] = {OPAQUE | kQuad, OPAQUE | kQuad, OPAQUE | 0x10E040, OPAQUE | 0x10E040,
-                             OPAQUE | 0x000000, OPAQUE | 0xFF0000};
+  const float xyz[] = {-8,   0.5f,  -kDepth, 8,     0.5f,  -kDepth,   // horizontal
+                       9.6f, -7.3f, -kDepth, 12.3f, 9.4f,  -kDepth,   // steep
+                       -8,   -9.4f, -kDepth, -4,    -9.4f, -kDepth};  // smooth red ramp
+  const uint32_t colors[] = {OPAQUE | kQuad,    OPAQUE | kQuad,    OPAQUE | 0x10E040,
+                             OPAQUE | 0x10E040, OPAQUE | 0x000000, OPAQUE | 0xFF0000};
   s.g.doRender(makeLines(xyz, colors));
   s.g.endRendering();
 
@@ -131,7 +132,8 @@ TEST_P(FrameScenario, LineModel) {
   std::vector<std::pair<std::pair<int, int>, uint32_t>> expected;
   const int a = v.column(-8, kDepth), b = v.column(8, kDepth), row = v.row(0.5f, kDepth);
   for (int c = a; c < b; ++c) expected.push_back({{c, row}, kQuad});
-  for (auto p : linePixels(v.column(9.6f, kDepth), v.row(-7.3f, kDepth), v.column(12.3f, kDepth), v.row(9.4f, kDepth))) {
+  for (auto p :
+       linePixels(v.column(9.6f, kDepth), v.row(-7.3f, kDepth), v.column(12.3f, kDepth), v.row(9.4f, kDepth))) {
     expected.push_back({p, 0x10E040});
   }
   const int rampStart = v.column(-8, kDepth), rampRow = v.row(-9.4f, kDepth);

@@ -60,8 +60,8 @@ class IsaSameness : public Scenario, public ::testing::WithParamInterface<Format
     std::vector<int32_t> texels(32);
     std::mt19937 random(99);
     for (int32_t& texel : texels) texel = static_cast<int32_t>(random());
-    texture.convertRect32(0, 0, 8, 4, 0xFF0000, 0xFF00, 0xFF, static_cast<int32_t>(0xFF000000),
-                          IntArray::of(texels), 0, 8);
+    texture.convertRect32(0, 0, 8, 4, 0xFF0000, 0xFF00, 0xFF, static_cast<int32_t>(0xFF000000), IntArray::of(texels), 0,
+                          8);
     texture.setComplete(1);
     texture.doComplete();
     const KELRendModel triangles = makeTriangles(soup.xyz, soup.indices, soup.colors, soup.uv);
@@ -96,8 +96,8 @@ class IsaSameness : public Scenario, public ::testing::WithParamInterface<Format
       feature(0, config & 1);  // blending
       s.g.doUseTexture(config & 2 ? texture : KELRendTexture{});
       s.g.doSetFog(config & 4 ? 1 : 0, 0x80A0C0, 3.0f, 9.0f, 0.0f);
-      feature(6, config & 16);  // fog per pixel
-      feature(7, config & 32);  // separate specular
+      feature(6, config & 16);                                                   // fog per pixel
+      feature(7, config & 32);                                                   // separate specular
       feature(4, GetParam() == Format::Indexed8Dithered || (config & 32) != 0);  // dither
       s.g.setDepthBufferMask(config % 5 != 4);
       s.g.doRender(triangles);

@@ -20,7 +20,9 @@ class LargeModelScenario : public Scenario {};
 // each, the frames are the same pixel for pixel.
 TEST_F(LargeModelScenario, BigModelMatchesItsPieces) {
   constexpr int kColumns = 40, kRows = 30, kW = 64, kH = 48;
-  auto vertex = [](int i, int j) { return std::array<float, 3>{-15.6f + 0.78f * i, -11.7f + 0.78f * j, -5.0f - 0.01f * i}; };
+  auto vertex = [](int i, int j) {
+    return std::array<float, 3>{-15.6f + 0.78f * i, -11.7f + 0.78f * j, -5.0f - 0.01f * i};
+  };
   auto cellColor = [](int i, int j, int half) {
     return OPAQUE | static_cast<uint32_t>((i * 6) << 16 | (j * 8) << 8 | (half ? 0xC0 : 0x40));
   };
@@ -96,9 +98,8 @@ TEST_F(ClippingScenario, SidePlanesBoundTheImage) {
   s.g.doRender(makeQuad(-100, -70, 100, 130, -5, OPAQUE | 0xFFFFFF));
   s.g.endRendering();
   const std::vector<uint32_t> pixels = s.paint();
-  EXPECT_TRUE(framePixelsAre(s, pixels, [&](int c, int r) {
-    return c < kSide - 1 && r < kSide - 1 ? 0xFFFFFFu : kClear;
-  }));
+  EXPECT_TRUE(
+      framePixelsAre(s, pixels, [&](int c, int r) { return c < kSide - 1 && r < kSide - 1 ? 0xFFFFFFu : kClear; }));
 }
 
 // A floor (y = -1) reaching from depth 0.5, behind the near plane, to depth
@@ -192,8 +193,8 @@ class WatertightScenario : public Scenario {
 // to 82 belongs to the left one. The two cover 83 pixels, and no other sample
 // lies within 0.013 pixel of their outer edges.
 TEST_F(WatertightScenario, SharedEdgeLeavesNoHole) {
-  const float xyz[] = {-0.054455407f, 0.831469595f, 0.55289501f,  -1.16536156e-16f, 0.773010433f, 0.634393275f,
-                       -1.02056598e-16f, 0.831469595f, 0.555570245f, 0.0621814169f,   0.773010433f, 0.631338537f};
+  const float xyz[] = {-0.054455407f,    0.831469595f, 0.55289501f,  -1.16536156e-16f, 0.773010433f, 0.634393275f,
+                       -1.02056598e-16f, 0.831469595f, 0.555570245f, 0.0621814169f,    0.773010433f, 0.631338537f};
   const int32_t indices[] = {0, 1, 2, 2, 1, 3};
   const std::vector<uint32_t> pixels = draw(xyz, indices);
   EXPECT_EQ(drawnCount(pixels), 83);

@@ -39,8 +39,7 @@ TEST_F(DeviceProgram, DevicesForEveryScreen) {
 
 // The cube of corners (+-1, +-1, +-1), vertex index x + 2y + 4z (1 for +),
 // two counter-clockwise triangles per face, seen from outside.
-constexpr float kCubeVertices[] = {-1, -1, -1, 1, -1, -1, -1, 1, -1, 1, 1, -1,
-                                   -1, -1, 1,  1, -1, 1,  -1, 1, 1,  1, 1, 1};
+constexpr float kCubeVertices[] = {-1, -1, -1, 1, -1, -1, -1, 1, -1, 1, 1, -1, -1, -1, 1, 1, -1, 1, -1, 1, 1, 1, 1, 1};
 constexpr int32_t kCubeIndices[] = {4, 5, 7, 4, 7, 6,   // +z
                                     0, 2, 3, 0, 3, 1,   // -z
                                     1, 3, 7, 1, 7, 5,   // +x

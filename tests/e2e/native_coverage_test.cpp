@@ -177,8 +177,8 @@ TEST(NativeCoverage, EveryListedNativeResolvesAndEveryScenarioExists) {
   const std::set<std::string> scenarios = registeredScenarios();
   for (const NativeCoverage& entry : kCoverage) {
     EXPECT_NE(kelhost::lookupStub(entry.stub), nullptr) << entry.stub;
-    EXPECT_TRUE(scenarios.count(entry.scenario)) << entry.stub << " names a scenario that does not exist: "
-                                                 << entry.scenario;
+    EXPECT_TRUE(scenarios.count(entry.scenario))
+        << entry.stub << " names a scenario that does not exist: " << entry.scenario;
   }
 }
 

@@ -18,7 +18,7 @@ constexpr uint32_t kClear = 0x203040;
 constexpr int kSide = 32;
 constexpr uint32_t kNear = 0xE01010, kFar = 0x10E010;
 constexpr float kNearDepth = 4, kFarDepth = 8;
-constexpr float kNearBox[4] = {-1.0f, -0.9f, 0.6f, 0.7f};   // x0, y0, x1, y1
+constexpr float kNearBox[4] = {-1.0f, -0.9f, 0.6f, 0.7f};  // x0, y0, x1, y1
 constexpr float kFarBox[4] = {-0.7f, -2.2f, 2.6f, 1.1f};
 
 class DepthScenario : public Scenario, public ::testing::WithParamInterface<Format> {
@@ -40,10 +40,12 @@ class DepthScenario : public Scenario, public ::testing::WithParamInterface<Form
     s.g.doRender(makeQuad(kFarBox[0], kFarBox[1], kFarBox[2], kFarBox[3], -kFarDepth, OPAQUE | kFar));
   }
   PixelRect nearRect() const {
-    return quadPixels(View::defaultPerspective(kSide, kSide), kNearBox[0], kNearBox[1], kNearBox[2], kNearBox[3], kNearDepth);
+    return quadPixels(View::defaultPerspective(kSide, kSide), kNearBox[0], kNearBox[1], kNearBox[2], kNearBox[3],
+                      kNearDepth);
   }
   PixelRect farRect() const {
-    return quadPixels(View::defaultPerspective(kSide, kSide), kFarBox[0], kFarBox[1], kFarBox[2], kFarBox[3], kFarDepth);
+    return quadPixels(View::defaultPerspective(kSide, kSide), kFarBox[0], kFarBox[1], kFarBox[2], kFarBox[3],
+                      kFarDepth);
   }
   // Checks the frame: where both rectangles cover a pixel, the near one shows
   // when nearOnTop, else the far one; the far one is absent unless farDrawn.
@@ -155,9 +157,7 @@ class LightingScenario : public Scenario {
     s.g.doRender(model);
     const PixelRect rect = quadPixels(View::ortho(kWidth, kHeight), -8, -6, 8, 6, 5);
     const std::vector<uint32_t> pixels = s.paint();
-    return framePixelsAre(s, pixels, [&](int c, int r) {
-      return rect.contains(c, r) && rgb != ~0u ? rgb : kClear;
-    });
+    return framePixelsAre(s, pixels, [&](int c, int r) { return rect.contains(c, r) && rgb != ~0u ? rgb : kClear; });
   }
 };
 
@@ -241,7 +241,10 @@ TEST_F(LightingScenario, FlatShadingUsesTheFirstCorner) {
   // green, top right blue.
   auto dominant = [&](int c, int r) {
     const uint32_t p = s.at(pixels, c, r), red = p >> 16 & 0xFF, green = p >> 8 & 0xFF, blue = p & 0xFF;
-    return red > green && red > blue ? 0xFF0000u : green > red && green > blue ? 0x00FF00u : blue > red && blue > green ? 0x0000FFu : 0u;
+    return red > green && red > blue     ? 0xFF0000u
+           : green > red && green > blue ? 0x00FF00u
+           : blue > red && blue > green  ? 0x0000FFu
+                                         : 0u;
   };
   EXPECT_EQ(dominant(rect.column0 + 1, rect.row1 - 2), 0xFF0000u);
   EXPECT_EQ(dominant(rect.column1 - 2, rect.row1 - 2), 0x00FF00u);

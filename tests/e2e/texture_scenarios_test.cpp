@@ -78,7 +78,8 @@ TEST_P(TextureScenario, TexturedRectangle) {
   KELRendTexture one = KELRendTexture::create(s.device);
   one.init(1, 1);
   ASSERT_NE(one.nativeTexture(), 0);
-  one.convertRect32(0, 0, 1, 1, 0xFF0000, 0xFF00, 0xFF, kAlphaMask, IntArray::of({static_cast<int32_t>(0xFF80C040)}), 0, 1);
+  one.convertRect32(0, 0, 1, 1, 0xFF0000, 0xFF00, 0xFF, kAlphaMask, IntArray::of({static_cast<int32_t>(0xFF80C040)}), 0,
+                    1);
   one.setComplete(1);
   one.doComplete();
   EXPECT_EQ(one.complete(), 1) << "doComplete changes nothing";
@@ -99,7 +100,8 @@ TEST_P(TextureScenario, TexturedRectangle) {
   swapped.initDirect(0xFF, 0xFF00, 0xFF0000);
   KELRendTexture red = KELRendTexture::create(swapped);
   red.init(1, 1);
-  red.convertRect32(0, 0, 1, 1, 0xFF0000, 0xFF00, 0xFF, kAlphaMask, IntArray::of({static_cast<int32_t>(0xFFFF0000)}), 0, 1);
+  red.convertRect32(0, 0, 1, 1, 0xFF0000, 0xFF00, 0xFF, kAlphaMask, IntArray::of({static_cast<int32_t>(0xFFFF0000)}), 0,
+                    1);
   red.setComplete(1);
   s.g.doUseTexture(red);
   EXPECT_TRUE(drawsAs(s, white, [](int, int) { return 0x0000FFu; }));
@@ -142,8 +144,8 @@ TEST_P(TextureScenario, PalettedTexture) {
   Screen& s = begin();
   KELRendTexture t = KELRendTexture::create(s.device);
   t.init(2, 2);
-  const IntArray palette = IntArray::of({static_cast<int32_t>(OPAQUE | kA), static_cast<int32_t>(OPAQUE | kB),
-                                         static_cast<int32_t>(OPAQUE | kC)});
+  const IntArray palette = IntArray::of(
+      {static_cast<int32_t>(OPAQUE | kA), static_cast<int32_t>(OPAQUE | kB), static_cast<int32_t>(OPAQUE | kC)});
   t.convertRect8(0, 0, 2, 2, palette, 3, ByteArray::of({9, 0, 1, 9, 2, 3}), 1, 3);
   t.setComplete(1);
   s.g.doUseTexture(t);

@@ -151,7 +151,9 @@ void forgeReference(State& s) {
   uint32_t value = 0;
   switch (how) {
     case 0: value = 0; break;
-    case 1: value = s.revoked.empty() ? 0x00100000u : s.revoked[s.in.choice(static_cast<uint32_t>(s.revoked.size()))]; break;
+    case 1:
+      value = s.revoked.empty() ? 0x00100000u : s.revoked[s.in.choice(static_cast<uint32_t>(s.revoked.size()))];
+      break;
     case 2: value = other->empty() ? 1u : other->back(); break;
     case 3: value = s.in.word(); break;
     case 4: value = own->empty() ? 0u : own->back(); break;
@@ -179,8 +181,8 @@ int64_t declaredLength(const KELRendModel& m, uint32_t array) {
   }
 }
 
-constexpr int ARRAY_FIELDS[MODEL_ARRAY_KINDS] = {MODEL_VERTICES,       MODEL_FACE_NORMALS,   MODEL_NORMALS,
-                                                 MODEL_TEXCOORDS,      MODEL_VERTEX_INDICES, MODEL_NORMAL_INDICES,
+constexpr int ARRAY_FIELDS[MODEL_ARRAY_KINDS] = {MODEL_VERTICES,         MODEL_FACE_NORMALS,   MODEL_NORMALS,
+                                                 MODEL_TEXCOORDS,        MODEL_VERTEX_INDICES, MODEL_NORMAL_INDICES,
                                                  MODEL_TEXCOORD_INDICES, MODEL_COLORS};
 
 // A random element of one of a model's arrays: coordinates and normals near
@@ -218,8 +220,7 @@ void fitModelArrays(ModelSlot& model) {
     const kelhost::IntArray fresh = guardedIntArray(length);
     const std::size_t kept = old == 0 ? 0 : std::min<std::size_t>(kelhost::lengthOf(old), fresh.size());
     for (std::size_t i = 0; i < fresh.size(); ++i) {
-      fresh[i] = i < kept ? kelhost::intElements(old)[i]
-                          : static_cast<int32_t>(randomElement(m, array, model.seed));
+      fresh[i] = i < kept ? kelhost::intElements(old)[i] : static_cast<int32_t>(randomElement(m, array, model.seed));
     }
     setHandle(m.handle, field, fresh.handle);
   }
@@ -298,7 +299,8 @@ void modelElement(State& s) {
   const JHandle handle = kelhost::getHandle(model.native.object.handle, ARRAY_FIELDS[k]);
   const uint32_t at = static_cast<uint32_t>(s.in.integer());
   const int32_t value = (1u << k) >= VERTEX_INDICES ? s.in.integer() : std::bit_cast<int32_t>(s.in.real());
-  if (handle != 0 && kelhost::lengthOf(handle) != 0) kelhost::intElements(handle)[at % kelhost::lengthOf(handle)] = value;
+  if (handle != 0 && kelhost::lengthOf(handle) != 0)
+    kelhost::intElements(handle)[at % kelhost::lengthOf(handle)] = value;
 }
 
 // --- Objects the natives read ----------------------------------------------------

@@ -16,49 +16,60 @@ namespace fuzz {
 
 // Integers a byte at or above SMALL_LIMIT names (0xFF: four raw bytes follow).
 inline constexpr uint32_t SMALL_LIMIT = 0xF0;
-inline constexpr int32_t SPECIAL_INTEGERS[15] = {
-    -1, -2, -100, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), 256, 257, 1000,
-    4096, 65535, 65536, 0x40000000, -65536, -2054847097, 0x7FFFFFFE};
+inline constexpr int32_t SPECIAL_INTEGERS[15] = {-1,
+                                                 -2,
+                                                 -100,
+                                                 std::numeric_limits<int32_t>::min(),
+                                                 std::numeric_limits<int32_t>::max(),
+                                                 256,
+                                                 257,
+                                                 1000,
+                                                 4096,
+                                                 65535,
+                                                 65536,
+                                                 0x40000000,
+                                                 -65536,
+                                                 -2054847097,
+                                                 0x7FFFFFFE};
 
 // Counts: small ones, the batch, queue and cache boundaries, and negatives
 // (0xFF: two raw bytes follow, a count up to 65535).
-inline constexpr int32_t SPECIAL_COUNTS[15] = {-1, -2, std::numeric_limits<int32_t>::min(), 127, 128, 129, 255,
-                                               256, 257, 1023, 1024, 1025, 2000, 4096, 300};
+inline constexpr int32_t SPECIAL_COUNTS[15] = {
+    -1, -2, std::numeric_limits<int32_t>::min(), 127, 128, 129, 255, 256, 257, 1023, 1024, 1025, 2000, 4096, 300};
 
 // Floats a byte at or above 0xE0 names (0xFF: four raw bytes follow); below
 // that, b / 8 for b < 0x80 and -(b - 0x7F) / 8 up to 0xDF.
-inline const float SPECIAL_FLOATS[31] = {
-    -0.0f,
-    std::numeric_limits<float>::quiet_NaN(),
-    -std::numeric_limits<float>::quiet_NaN(),
-    std::numeric_limits<float>::infinity(),
-    -std::numeric_limits<float>::infinity(),
-    std::numeric_limits<float>::max(),
-    -std::numeric_limits<float>::max(),
-    std::numeric_limits<float>::min(),
-    std::numeric_limits<float>::denorm_min(),
-    1e-30f,
-    1e30f,
-    -1e30f,
-    1e6f,
-    1e15f,
-    1e16f,
-    2147483648.0f,
-    -2147483648.0f,
-    65536.0f,
-    0.7853982f,
-    3.1415927f,
-    std::bit_cast<float>(0x40490FDAu),
-    6.2831855f,
-    1000.0f,
-    0.001f,
-    0.1f,
-    0.33333334f,
-    100.0f,
-    -100.0f,
-    1e38f,
-    4e9f,
-    0.70710677f};
+inline const float SPECIAL_FLOATS[31] = {-0.0f,
+                                         std::numeric_limits<float>::quiet_NaN(),
+                                         -std::numeric_limits<float>::quiet_NaN(),
+                                         std::numeric_limits<float>::infinity(),
+                                         -std::numeric_limits<float>::infinity(),
+                                         std::numeric_limits<float>::max(),
+                                         -std::numeric_limits<float>::max(),
+                                         std::numeric_limits<float>::min(),
+                                         std::numeric_limits<float>::denorm_min(),
+                                         1e-30f,
+                                         1e30f,
+                                         -1e30f,
+                                         1e6f,
+                                         1e15f,
+                                         1e16f,
+                                         2147483648.0f,
+                                         -2147483648.0f,
+                                         65536.0f,
+                                         0.7853982f,
+                                         3.1415927f,
+                                         std::bit_cast<float>(0x40490FDAu),
+                                         6.2831855f,
+                                         1000.0f,
+                                         0.001f,
+                                         0.1f,
+                                         0.33333334f,
+                                         100.0f,
+                                         -100.0f,
+                                         1e38f,
+                                         4e9f,
+                                         0.70710677f};
 
 // Channel masks a byte below 0xF0 names by index (modulo the table).
 inline constexpr uint32_t COMMON_MASKS[16] = {0,          0xFF,       0xFF00,     0xFF0000,  0xFF000000, 0x1F,

@@ -32,7 +32,8 @@ struct ProgramEnded {
 const std::vector<Operation>& operations() {
   static const std::vector<Operation> all = [] {
     std::vector<Operation> list;
-    for (auto part : {hostOperations(), rukOperations(), geomOperations()}) list.insert(list.end(), part.begin(), part.end());
+    for (auto part : {hostOperations(), rukOperations(), geomOperations()})
+      list.insert(list.end(), part.begin(), part.end());
     if (list.size() > 256) harnessFault("more operations than an opcode byte names");
     return list;
   }();

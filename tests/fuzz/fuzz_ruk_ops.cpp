@@ -15,9 +15,9 @@ namespace {
 #define RUK_STUB(cls, method) "Java_kel_ruk_" #cls "_" #method "_stub"
 // A KELRendGraphics3D native of the common pattern: the context, then its
 // arguments of the kinds listed.
-#define CONTEXT_CALL(method, ...)                                 \
-  {                                                               \
-    "KELRendGraphics3D." #method, RUK_STUB(KELRendGraphics3D, method), \
+#define CONTEXT_CALL(method, ...)                                        \
+  {                                                                      \
+    "KELRendGraphics3D." #method, RUK_STUB(KELRendGraphics3D, method),   \
         onContext<&KELRendGraphics3D::method __VA_OPT__(, ) __VA_ARGS__> \
   }
 

@@ -83,7 +83,7 @@ struct State {
   bool skipped = false;  // the current operation made no call
   uint64_t drawn = 0;    // drawing work so far
   uint64_t normalsWork = 0;
-  int records = 0;       // records the init natives made
+  int records = 0;  // records the init natives made
 
   std::array<Native<KELRend3DDevice>, DEVICES> devices;
   std::array<Native<KELRendGraphics3D>, CONTEXTS> contexts;

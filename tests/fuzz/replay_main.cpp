@@ -58,26 +58,26 @@ inline constexpr auto FORWARDING = forwardingTable<Table>(
 
 struct CensusTable {
   const char* name;
-  const void* real;       // the table's first routine
-  const void* census;     // its forwarding twin
-  const void* key;        // the table object the forwarders note
+  const void* real;    // the table's first routine
+  const void* census;  // its forwarding twin
+  const void* key;     // the table object the forwarders note
   uint32_t size;
   uint32_t requiredMask;  // slot bits that arise for this kind of primitive
 };
 
 #define CENSUS(table, mask) \
-  CensusTable { #table, table.data(), FORWARDING<&table>.data(), &table, table.size(), mask }
+  CensusTable { #table, table.data(), FORWARDING < &table>.data(), &table, table.size(), mask }
 
 // Lines carry depth, smooth and blend bits, points depth and blend.
 const std::array<CensusTable, 16> CENSUS_TABLES = {
-    CENSUS(indexed8TriangleTable, 127),  CENSUS(indexed8DitheredTriangleTable, 127),
-    CENSUS(rgb555TriangleTable, 127),    CENSUS(rgb16TriangleTable, 127),
-    CENSUS(rgb24TriangleTable, 127),     CENSUS(rgb32TriangleTable, 127),
-    CENSUS(indexed8LineTable, 15),       CENSUS(rgb555LineTable, 15),
-    CENSUS(rgb16LineTable, 15),          CENSUS(rgb24LineTable, 15),
-    CENSUS(rgb32LineTable, 15),          CENSUS(indexed8PointTable, 11),
-    CENSUS(rgb555PointTable, 11),        CENSUS(rgb16PointTable, 11),
-    CENSUS(rgb24PointTable, 11),         CENSUS(rgb32PointTable, 11),
+    CENSUS(indexed8TriangleTable, 127), CENSUS(indexed8DitheredTriangleTable, 127),
+    CENSUS(rgb555TriangleTable, 127),   CENSUS(rgb16TriangleTable, 127),
+    CENSUS(rgb24TriangleTable, 127),    CENSUS(rgb32TriangleTable, 127),
+    CENSUS(indexed8LineTable, 15),      CENSUS(rgb555LineTable, 15),
+    CENSUS(rgb16LineTable, 15),         CENSUS(rgb24LineTable, 15),
+    CENSUS(rgb32LineTable, 15),         CENSUS(indexed8PointTable, 11),
+    CENSUS(rgb555PointTable, 11),       CENSUS(rgb16PointTable, 11),
+    CENSUS(rgb24PointTable, 11),        CENSUS(rgb32PointTable, 11),
 };
 
 template <class Routine>

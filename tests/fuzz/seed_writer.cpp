@@ -68,9 +68,9 @@ void boundTexture(Program& p) {
 // room for vertex normals.
 void square(Program& p, uint8_t slot = FIRST) {
   p.op("host.modelSetup").byte(slot);
-  p.integer(0).count(2).count(4).count(0).count(4);  // kind, primitives, vertices, normals, uv pairs
-  p.integer(0).integer(2).integer(2).byte(1);       // normal, colour, uv bindings; ready
-  p.byte(0xFF).word(7).flag(true);                   // every array; seed; elements follow
+  p.integer(0).count(2).count(4).count(0).count(4);       // kind, primitives, vertices, normals, uv pairs
+  p.integer(0).integer(2).integer(2).byte(1);             // normal, colour, uv bindings; ready
+  p.byte(0xFF).word(7).flag(true);                        // every array; seed; elements follow
   p.reals({-1, -1, -3, 1, -1, -3, 1, 1, -3, -1, 1, -3});  // vertices
   p.reals({0, 0, 1, 0, 0, 1});                            // face normals
   p.reals({0, 0, 1, 0, 1, 1, 0, 1});                      // uv pairs
@@ -109,9 +109,7 @@ void setFeature(Program& p, int bit, bool on, uint32_t slot) {
     case 3: p.intOf(on ? "enableFeature" : "disableFeature", 0); break;
     case 4: p.intOf(on ? "enableFeature" : "disableFeature", 1); break;
     case 5: p.g("setMaterial").byte(on ? SECOND : FIRST); break;
-    default:
-      p.g("doSetFog").integer(on ? 1 : 0).colour(0xFF555555).reals({0, 10, 0.5f});
-      break;
+    default: p.g("doSetFog").integer(on ? 1 : 0).colour(0xFF555555).reals({0, 10, 0.5f}); break;
   }
 }
 
@@ -376,8 +374,8 @@ int main(int argc, char** argv) {
       continue;
     }
     std::filesystem::create_directories(directory);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(program.data()),
-                                                static_cast<std::streamsize>(program.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(program.data()), static_cast<std::streamsize>(program.size()));
   }
   std::fprintf(stderr, "%zu seeds, %zu bytes%s\n", seeds().size(), bytes,
                stale != 0 ? " (stale: run kelruk-fuzz-seeds on the directory)" : "");

@@ -43,32 +43,51 @@ const float kQ[4] = {0.0f, 0.6f, 0.0f, 0.8f};
 
 std::vector<SourceCase> sourceCases() {
   return {
-      {"doTranslate2", [](JHandle s, JHandle src) { return callGeom("Matrix4_doTranslate2", {s, src, 1.0f, 2.0f, -3.0f}); },
+      {"doTranslate2",
+       [](JHandle s, JHandle src) {
+         return callGeom("Matrix4_doTranslate2", {s, src, 1.0f, 2.0f, -3.0f});
+       },
        [](const Matrix4& a, Matrix4& b) { matrixTranslate2(&a, &b, 1, 2, -3); },
        [](Matrix4& m) { matrixTranslate(&m, 1, 2, -3); }},
-      {"doIsoscale2", [](JHandle s, JHandle src) { return callGeom("Matrix4_doIsoscale2", {s, src, -2.0f}); },
+      {"doIsoscale2",
+       [](JHandle s, JHandle src) {
+         return callGeom("Matrix4_doIsoscale2", {s, src, -2.0f});
+       },
        [](const Matrix4& a, Matrix4& b) { matrixIsotropicScale2(&a, &b, -2); },
        [](Matrix4& m) { matrixIsotropicScale(&m, -2); }},
       {"doScale2 general",
-       [](JHandle s, JHandle src) { return callGeom("Matrix4_doScale2", {s, src, 2.0f, 3.0f, 4.0f}); },
+       [](JHandle s, JHandle src) {
+         return callGeom("Matrix4_doScale2", {s, src, 2.0f, 3.0f, 4.0f});
+       },
        [](const Matrix4& a, Matrix4& b) { matrixScale2(&a, &b, 2, 3, 4); },
        [](Matrix4& m) { matrixScale(&m, 2, 3, 4); }},
       {"doScale2 isotropic",
-       [](JHandle s, JHandle src) { return callGeom("Matrix4_doScale2", {s, src, 3.0f, 3.0f, 3.0f}); },
+       [](JHandle s, JHandle src) {
+         return callGeom("Matrix4_doScale2", {s, src, 3.0f, 3.0f, 3.0f});
+       },
        [](const Matrix4& a, Matrix4& b) { matrixIsotropicScale2(&a, &b, 3); },
        [](Matrix4& m) { matrixIsotropicScale(&m, 3); }},
       {"doRotate2",
-       [](JHandle s, JHandle src) { return callGeom("Matrix4_doRotate2", {s, src, 1.0f, 0.0f, 0.0f, 0.5f}); },
+       [](JHandle s, JHandle src) {
+         return callGeom("Matrix4_doRotate2", {s, src, 1.0f, 0.0f, 0.0f, 0.5f});
+       },
        [](const Matrix4& a, Matrix4& b) { matrixRotate2(&a, &b, 1, 0, 0, 0.5f); },
        [](Matrix4& m) { matrixRotate(&m, 1, 0, 0, 0.5f); }},
       {"doQuatRotate2",
        [](JHandle s, JHandle src) {
          return callGeom("Matrix4_doQuatRotate2", {s, src, newQuaternion(kQ[0], kQ[1], kQ[2], kQ[3])});
        },
-       [](const Matrix4& a, Matrix4& b) { matrixQuatRotate2(&a, &b, kQ); }, [](Matrix4& m) { matrixQuatRotate(&m, kQ); }},
-      {"doTranspose2", [](JHandle s, JHandle src) { return callGeom("Matrix4_doTranspose2", {s, src}); },
+       [](const Matrix4& a, Matrix4& b) { matrixQuatRotate2(&a, &b, kQ); },
+       [](Matrix4& m) { matrixQuatRotate(&m, kQ); }},
+      {"doTranspose2",
+       [](JHandle s, JHandle src) {
+         return callGeom("Matrix4_doTranspose2", {s, src});
+       },
        [](const Matrix4& a, Matrix4& b) { matrixTranspose2(&a, &b); }, [](Matrix4& m) { matrixTranspose(&m); }},
-      {"doInvert2", [](JHandle s, JHandle src) { return callGeom("Matrix4_doInvert2", {s, src}); },
+      {"doInvert2",
+       [](JHandle s, JHandle src) {
+         return callGeom("Matrix4_doInvert2", {s, src});
+       },
        [](const Matrix4& a, Matrix4& b) { matrixInvert2(&a, &b); }, [](Matrix4& m) { matrixInvert(&m); }},
   };
 }
@@ -110,15 +129,30 @@ TEST(Matrix4Natives, InPlaceFormsMatchTheLibrary) {
   };
   const Case cases[] = {
       {"identity", [](JHandle s) { callVoid("Matrix4_identity", {s}); }, [](Matrix4& m) { matrixIdentity(&m); }},
-      {"doTranslate", [](JHandle s) { callVoid("Matrix4_doTranslate", {s, -1.0f, 0.5f, 8.0f}); },
+      {"doTranslate",
+       [](JHandle s) {
+         callVoid("Matrix4_doTranslate", {s, -1.0f, 0.5f, 8.0f});
+       },
        [](Matrix4& m) { matrixTranslate(&m, -1, 0.5f, 8); }},
-      {"doIsoscale", [](JHandle s) { callVoid("Matrix4_doIsoscale", {s, 0.25f}); },
+      {"doIsoscale",
+       [](JHandle s) {
+         callVoid("Matrix4_doIsoscale", {s, 0.25f});
+       },
        [](Matrix4& m) { matrixIsotropicScale(&m, 0.25f); }},
-      {"doScale", [](JHandle s) { callVoid("Matrix4_doScale", {s, 1.0f, 2.0f, 1.0f}); },
+      {"doScale",
+       [](JHandle s) {
+         callVoid("Matrix4_doScale", {s, 1.0f, 2.0f, 1.0f});
+       },
        [](Matrix4& m) { matrixScale(&m, 1, 2, 1); }},
-      {"doRotate", [](JHandle s) { callVoid("Matrix4_doRotate", {s, 0.0f, 0.0f, 1.0f, 2.0f}); },
+      {"doRotate",
+       [](JHandle s) {
+         callVoid("Matrix4_doRotate", {s, 0.0f, 0.0f, 1.0f, 2.0f});
+       },
        [](Matrix4& m) { matrixRotate(&m, 0, 0, 1, 2); }},
-      {"doQuatRotate", [](JHandle s) { callVoid("Matrix4_doQuatRotate", {s, newQuaternion(kQ[0], kQ[1], kQ[2], kQ[3])}); },
+      {"doQuatRotate",
+       [](JHandle s) {
+         callVoid("Matrix4_doQuatRotate", {s, newQuaternion(kQ[0], kQ[1], kQ[2], kQ[3])});
+       },
        [](Matrix4& m) { matrixQuatRotate(&m, kQ); }},
       {"doTranspose", [](JHandle s) { callVoid("Matrix4_doTranspose", {s}); }, [](Matrix4& m) { matrixTranspose(&m); }},
   };
@@ -183,7 +217,7 @@ TEST(Matrix4Natives, MultiplyWithTheReceiverAsEitherOperand) {
   EXPECT_TRUE(sameBits(b, matrixIn(other)));
 
   const JHandle pre = newMatrix(a), post = newMatrix(a);
-  callVoid("Matrix4_preMultiply", {pre, other});  // m·this
+  callVoid("Matrix4_preMultiply", {pre, other});    // m·this
   callVoid("Matrix4_postMultiply", {post, other});  // this·m
   EXPECT_TRUE(sameBits(ba, matrixIn(pre)));
   EXPECT_TRUE(sameBits(ab, matrixIn(post)));

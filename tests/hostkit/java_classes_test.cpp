@@ -107,7 +107,9 @@ TEST_F(JavaClasses, GeomNatives) {
       {"kel_geom_Quaternion_doNormalize", [&] { q.doNormalize(); }, {Q}},
       {"kel_geom_Quaternion_doNormalize2", [&] { q.doNormalize2(p); }, {Q, P}},
       {"kel_geom_Quaternion_magnitude", [&] { q.magnitude(); }, {Q}},
-      {"kel_geom_Quaternion_doRotation", [&] { q.doRotation(1, 0, -0.0f, half); }, {Q, bits(1), 0, 0x80000000u, bits(half)}},
+      {"kel_geom_Quaternion_doRotation",
+       [&] { q.doRotation(1, 0, -0.0f, half); },
+       {Q, bits(1), 0, 0x80000000u, bits(half)}},
       {"kel_geom_Matrix4_identity", [&] { m.identity(); }, {M}},
       {"kel_geom_Matrix4_doTranslate", [&] { m.doTranslate(1, 2, 3); }, {M, bits(1), bits(2), bits(3)}},
       {"kel_geom_Matrix4_doTranslate2", [&] { m.doTranslate2(n, 1, 2, 3); }, {M, N, bits(1), bits(2), bits(3)}},
@@ -116,7 +118,9 @@ TEST_F(JavaClasses, GeomNatives) {
       {"kel_geom_Matrix4_doScale", [&] { m.doScale(1, 2, 3); }, {M, bits(1), bits(2), bits(3)}},
       {"kel_geom_Matrix4_doScale2", [&] { m.doScale2(n, 1, 2, 3); }, {M, N, bits(1), bits(2), bits(3)}},
       {"kel_geom_Matrix4_doRotate", [&] { m.doRotate(1, 2, 3, half); }, {M, bits(1), bits(2), bits(3), bits(half)}},
-      {"kel_geom_Matrix4_doRotate2", [&] { m.doRotate2(n, 1, 2, 3, half); }, {M, N, bits(1), bits(2), bits(3), bits(half)}},
+      {"kel_geom_Matrix4_doRotate2",
+       [&] { m.doRotate2(n, 1, 2, 3, half); },
+       {M, N, bits(1), bits(2), bits(3), bits(half)}},
       {"kel_geom_Matrix4_doQuatRotate", [&] { m.doQuatRotate(q); }, {M, Q}},
       {"kel_geom_Matrix4_doQuatRotate2", [&] { m.doQuatRotate2(n, q); }, {M, N, Q}},
       {"kel_geom_Matrix4_preMultiply", [&] { m.preMultiply(n); }, {M, N}},
@@ -132,7 +136,9 @@ TEST_F(JavaClasses, GeomNatives) {
       {"kel_geom_Geom_doTransformVector", [&] { Geom::doTransformVector(m, a, b); }, {M, A, B}},
       {"kel_geom_Geom_doTransformNormal", [&] { Geom::doTransformNormal(a, m, b); }, {A, M, B}},
       {"kel_geom_Geom_doTransformPoint", [&] { Geom::doTransformPoint(m, a, b); }, {M, A, B}},
-      {"kel_geom_Geom_doTransformBoundingBox", [&] { Geom::doTransformBoundingBox(m, box, box2); }, {M, box.handle, box2.handle}},
+      {"kel_geom_Geom_doTransformBoundingBox",
+       [&] { Geom::doTransformBoundingBox(m, box, box2); },
+       {M, box.handle, box2.handle}},
   });
 }
 
@@ -140,19 +146,25 @@ TEST_F(JavaClasses, RukDeviceTextureAndModelNatives) {
   const KELRend3DDevice device = KELRend3DDevice::create();
   const KELRendTexture texture = KELRendTexture::create(device);
   const KELRendModel model = KELRendModel::create();
-  const kelhost::ByteArray r = kelhost::ByteArray::create(4), g = kelhost::ByteArray::create(4), bl = kelhost::ByteArray::create(4);
+  const kelhost::ByteArray r = kelhost::ByteArray::create(4), g = kelhost::ByteArray::create(4),
+                           bl = kelhost::ByteArray::create(4);
   const kelhost::IntArray pixels = kelhost::IntArray::create(16), palette = kelhost::IntArray::create(2);
   const uint32_t D = device.handle, T = texture.handle, Mo = model.handle;
   check({
-      {"kel_ruk_KELRend3DDevice_initDirect", [&] { device.initDirect(0xF800, 0x07E0, 0x001F); }, {D, 0xF800, 0x07E0, 0x001F}},
-      {"kel_ruk_KELRend3DDevice_initIndexed", [&] { device.initIndexed(4, r, g, bl); }, {D, 4, r.handle, g.handle, bl.handle}},
+      {"kel_ruk_KELRend3DDevice_initDirect",
+       [&] { device.initDirect(0xF800, 0x07E0, 0x001F); },
+       {D, 0xF800, 0x07E0, 0x001F}},
+      {"kel_ruk_KELRend3DDevice_initIndexed",
+       [&] { device.initIndexed(4, r, g, bl); },
+       {D, 4, r.handle, g.handle, bl.handle}},
       {"kel_ruk_Graphics3DDevice_getDeviceClass", [&] { Graphics3DDevice::getDeviceClass(r); }, {r.handle}},
       {"kel_ruk_KELRendTexture_init", [&] { texture.init(8, 4); }, {T, 8, 4}},
       {"kel_ruk_KELRendTexture_doComplete", [&] { texture.doComplete(); }, {T}},
       {"kel_ruk_KELRendTexture_convertRect32",
        [&] { texture.convertRect32(1, 2, 3, 4, 0xFF0000, 0xFF00, 0xFF, -16777216, pixels, 5, 6); },
        {T, 1, 2, 3, 4, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u, pixels.handle, 5, 6}},
-      {"kel_ruk_KELRendTexture_convertRect8", [&] { texture.convertRect8(1, 2, 3, 4, palette, 2, r, 5, 6); },
+      {"kel_ruk_KELRendTexture_convertRect8",
+       [&] { texture.convertRect8(1, 2, 3, 4, palette, 2, r, 5, 6); },
        {T, 1, 2, 3, 4, palette.handle, 2, r.handle, 5, 6}},
       {"kel_ruk_KELRendTexture_dispose", [&] { texture.dispose(); }, {T}},
       {"kel_ruk_KELRendModel_init", [&] { EXPECT_TRUE(model.init()); }, {Mo}},
@@ -200,8 +212,12 @@ TEST_F(JavaClasses, RukGraphics3DNatives) {
       {n("doGetModelMatrix"), [&] { g.doGetModelMatrix(m); }, {G, M}},
       {n("loadTextureMatrix"), [&] { g.loadTextureMatrix(m); }, {G, M}},
       {n("doGetTextureMatrix"), [&] { g.doGetTextureMatrix(m); }, {G, M}},
-      {n("doSetPerspectiveProjection"), [&] { g.doSetPerspectiveProjection(1, 2, 3, 4); }, {G, bits(1), bits(2), bits(3), bits(4)}},
-      {n("doSetOrthographicProjection"), [&] { g.doSetOrthographicProjection(1, 2, 3, 4); }, {G, bits(1), bits(2), bits(3), bits(4)}},
+      {n("doSetPerspectiveProjection"),
+       [&] { g.doSetPerspectiveProjection(1, 2, 3, 4); },
+       {G, bits(1), bits(2), bits(3), bits(4)}},
+      {n("doSetOrthographicProjection"),
+       [&] { g.doSetOrthographicProjection(1, 2, 3, 4); },
+       {G, bits(1), bits(2), bits(3), bits(4)}},
       {n("setMaterial"), [&] { g.setMaterial(material); }, {G, material.handle}},
       {n("setModifiedMaterialColor"), [&] { g.setModifiedMaterialColor(-1); }, {G, 0xFFFFFFFFu}},
       {n("pushDirectionalLight"), [&] { g.pushDirectionalLight(light); }, {G, L}},
@@ -212,7 +228,8 @@ TEST_F(JavaClasses, RukGraphics3DNatives) {
       {n("doSetFog"), [&] { g.doSetFog(1, 0x808080, 1, 2, f); }, {G, 1, 0x808080, bits(1), bits(2), bits(f)}},
       {n("setDepthBufferMask"), [&] { g.setDepthBufferMask(3); }, {G, 3}},
       {n("doUseTexture"), [&] { g.doUseTexture(texture); }, {G, texture.handle}},
-      {n("doSetTextureCoordinateGeneration"), [&] { g.doSetTextureCoordinateGeneration(1, 2, 3, 4, 5, 6, 7, 8); },
+      {n("doSetTextureCoordinateGeneration"),
+       [&] { g.doSetTextureCoordinateGeneration(1, 2, 3, 4, 5, 6, 7, 8); },
        {G, 1, 2, bits(3), bits(4), bits(5), bits(6), bits(7), bits(8)}},
       {n("enableFeature"), [&] { g.enableFeature(7); }, {G, 7}},
       {n("disableFeature"), [&] { g.disableFeature(0); }, {G, 0}},
@@ -270,9 +287,21 @@ TEST(JavaClassLayouts, FieldNumbersMatchTheJavaFieldBlocks) {
   model.setVertices(vertices);
   model.setVertexIndices(indices);
   model.setColors(indices);
-  const std::vector<std::pair<int, uint32_t>> words = {
-      {1, 1}, {2, 1}, {3, 3}, {5, 4}, {6, 5}, {10, 2}, {11, 1}, {12, 2}, {15, 1},
-      {16, vertices.handle}, {17, 0}, {18, 0}, {19, 0}, {20, indices.handle}, {23, indices.handle}};
+  const std::vector<std::pair<int, uint32_t>> words = {{1, 1},
+                                                       {2, 1},
+                                                       {3, 3},
+                                                       {5, 4},
+                                                       {6, 5},
+                                                       {10, 2},
+                                                       {11, 1},
+                                                       {12, 2},
+                                                       {15, 1},
+                                                       {16, vertices.handle},
+                                                       {17, 0},
+                                                       {18, 0},
+                                                       {19, 0},
+                                                       {20, indices.handle},
+                                                       {23, indices.handle}};
   for (auto [field, word] : words) EXPECT_EQ(kelhost::getWord(model.handle, field), word) << "field " << field;
   EXPECT_EQ(kelhost::lengthOf(model.handle), 24u);
   EXPECT_EQ(model.vertices()[4], 0.0f);

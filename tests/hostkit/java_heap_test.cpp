@@ -107,10 +107,12 @@ TEST(JavaHeapDeathTest, PlacedBelow4GiBByProbingWithoutMap32Bit) {
     const char* fault = nullptr;
     if (addressOf(first) % 16 != 0) fault = "misaligned";
     if (addressOf(last) + rest > uintptr_t{1} << 32) fault = "not below 4 GiB";
-    if (std::any_of(first, first + 100, [](unsigned char b) { return b != 0; }) || last[rest - 1] != 0) fault = "not zeroed";
+    if (std::any_of(first, first + 100, [](unsigned char b) { return b != 0; }) || last[rest - 1] != 0)
+      fault = "not zeroed";
     last[rest - 1] = 1;
 #if defined(__SANITIZE_ADDRESS__)
-    if (!__asan_address_is_poisoned(first + 100) || !__asan_address_is_poisoned(last + rest)) fault = "gap not poisoned";
+    if (!__asan_address_is_poisoned(first + 100) || !__asan_address_is_poisoned(last + rest))
+      fault = "gap not poisoned";
 #endif
     if (fault != nullptr) std::fprintf(stderr, "%s\n", fault);
     std::exit(fault == nullptr ? 0 : 1);

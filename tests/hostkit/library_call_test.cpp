@@ -26,7 +26,8 @@ TEST(LibraryCall, NativeLinkedIntoTheProgram) { expectDeviceClassWritten(); }
 TEST(LibraryCall, NativeFromTheLoadedLibrary) {
   kelhost::useStubLibrary(KELRUK_LIBRARY_PATH);
   EXPECT_NE(kelhost::lookupStub("Java_kel_ruk_Graphics3DDevice_getDeviceClass_stub"),
-            reinterpret_cast<kelhost::StubFunction>(dlsym(RTLD_DEFAULT, "Java_kel_ruk_Graphics3DDevice_getDeviceClass_stub")));
+            reinterpret_cast<kelhost::StubFunction>(
+                dlsym(RTLD_DEFAULT, "Java_kel_ruk_Graphics3DDevice_getDeviceClass_stub")));
   expectDeviceClassWritten();
   kelhost::useStubLibrary(nullptr);
 }

@@ -93,7 +93,8 @@ TEST(StubCall, LookupFindsProcessExportsAndCachesThem) {
 }
 
 TEST(StubCallDeathTest, MissingStubNamesItself) {
-  EXPECT_DEATH(callStub("Java_test_Fake_missing_stub", {}), "no stub named Java_test_Fake_missing_stub in the running process");
+  EXPECT_DEATH(callStub("Java_test_Fake_missing_stub", {}),
+               "no stub named Java_test_Fake_missing_stub in the running process");
 }
 
 TEST(StubCallDeathTest, UnloadableLibraryIsReported) {

@@ -66,11 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                         {0x010203, 0, 0xFFFFFF, 0xFFFFFF, 0, 255},
                         0x010203,
                         0},
-        DirectionalCase{"no specular colour: specular word 0",
-                        {{0xFFFFFF, {0, 0, -1}}},
-                        {0, 0, 0x404040, 0, 0, 255},
-                        0x404040,
-                        0},
+        DirectionalCase{
+            "no specular colour: specular word 0", {{0xFFFFFF, {0, 0, -1}}}, {0, 0, 0x404040, 0, 0, 255}, 0x404040, 0},
         // Light travelling along (0.6, 0, -0.8); the view vector is (0, 0, -1),
         // so the half vector is (0.6, 0, -1.8) / sqrt(3.6) and t = 1.8 /
         // sqrt(3.6) = 0.948683. With n = 2: s = t / (2 - t) = 0.902375, and
@@ -150,21 +147,19 @@ TEST_P(SpotCone, RampsFromTheOuterEdge) {
   RukContext* c = hand.context;
   const float at[3] = {0.0f, 0.0f, -5.0f};
   const float vertex[3] = {3.0f, 0.0f, -9.0f};
-  pushSpotLight(c, 0xFFFFFF, 0, at, kIntoScreen, 100.0f, GetParam().cosOuter, GetParam().cosInner, 0,
-                0, 1);
+  pushSpotLight(c, 0xFFFFFF, 0, at, kIntoScreen, 100.0f, GetParam().cosOuter, GetParam().cosInner, 0, 0, 1);
   setMaterial(c, 0x000001, 0, 0xFFFFFF, 0, 0.0f, 255);
   EXPECT_EQ(evaluate(c, vertex).color, GetParam().color);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edges, SpotCone,
-    ::testing::Values(
-        // Inside the inner cone: full light, 255 x 0.8 = 204.
-        SpotCase{0.5f, 0.7f, 0xCCCCCD},
-        // Half way up the ramp: (0.8 - 0.6) / (1 - 0.6) = 0.5, 255 x 0.4 = 102.
-        SpotCase{0.6f, 1.0f, 0x666667},
-        // On the outer edge the ramp gives 0; just outside the light is skipped.
-        SpotCase{0.8f, 0.9f, 0x000001}, SpotCase{std::nextafter(0.8f, 1.0f), 0.9f, 0x000001}));
+INSTANTIATE_TEST_SUITE_P(Edges, SpotCone,
+                         ::testing::Values(
+                             // Inside the inner cone: full light, 255 x 0.8 = 204.
+                             SpotCase{0.5f, 0.7f, 0xCCCCCD},
+                             // Half way up the ramp: (0.8 - 0.6) / (1 - 0.6) = 0.5, 255 x 0.4 = 102.
+                             SpotCase{0.6f, 1.0f, 0x666667},
+                             // On the outer edge the ramp gives 0; just outside the light is skipped.
+                             SpotCase{0.8f, 0.9f, 0x000001}, SpotCase{std::nextafter(0.8f, 1.0f), 0.9f, 0x000001}));
 
 TEST(Evaluate, NotANumberNormalAddsNothing) {
   HandContext hand;

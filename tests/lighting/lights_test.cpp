@@ -16,8 +16,7 @@ class MaterialAlpha : public ::testing::TestWithParam<MaterialAlphaCase> {};
 
 TEST_P(MaterialAlpha, IsClampedUnsigned) {
   HandContext hand;
-  ASSERT_EQ(setMaterial(hand.context, 0x010203, 0x040506, 0x070809, 0x0A0B0C, 7.5f, GetParam().given),
-            RUK_OK);
+  ASSERT_EQ(setMaterial(hand.context, 0x010203, 0x040506, 0x070809, 0x0A0B0C, 7.5f, GetParam().given), RUK_OK);
   const RukMaterial& m = hand.context->material;
   EXPECT_EQ(m.emission, 0x010203u);
   EXPECT_EQ(m.ambient, 0x040506u);
@@ -141,8 +140,7 @@ TEST(ModelSpace, DirectionsStayUnitUnderAUniformScale) {
   Matrix4& top = c->modelStack[++c->modelDepth];
   matrixIdentity(&top);
   top.m[0] = top.m[5] = top.m[10] = 4.0f;
-  top.hints = MATRIX_AFFINE | MATRIX_NO_TRANSLATION | MATRIX_PURE_SCALE | MATRIX_UNIFORM_SCALE |
-              MATRIX_CONFORMAL;
+  top.hints = MATRIX_AFFINE | MATRIX_NO_TRANSLATION | MATRIX_PURE_SCALE | MATRIX_UNIFORM_SCALE | MATRIX_CONFORMAL;
   updateModelSpaceLighting(c);
   EXPECT_EQ(c->modelConformal, 1u);
   EXPECT_EQ(c->lights[0].modelDirection[0], 0.0f);

@@ -170,15 +170,22 @@ struct UnlitCase {
 
 // 0x33 x 0x80 = 26; 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0xF0 x 0x80 = 8, 16, 24, 32, 40, 48, 120.
 const UnlitCase kUnlitCases[] = {
-    {"EachCornerIsItsOwnEmission", 0, 0,
-     {0xFF102030, 0x80405060, 0xFF102030, 0x80405060, 0xFF102030, 0xFFF0F0F0}},
-    {"ReplacedDiffuseLeavesTheEmission", 2, 0,
+    {"EachCornerIsItsOwnEmission", 0, 0, {0xFF102030, 0x80405060, 0xFF102030, 0x80405060, 0xFF102030, 0xFFF0F0F0}},
+    {"ReplacedDiffuseLeavesTheEmission",
+     2,
+     0,
      {0xFF010203, 0x80010203, 0xFF010203, 0x80010203, 0xFF010203, 0xFF010203}},
-    {"ReplacedAmbientWithoutAmbientLight", 1, 0,
+    {"ReplacedAmbientWithoutAmbientLight",
+     1,
+     0,
      {0xFF010203, 0x80010203, 0xFF010203, 0x80010203, 0xFF010203, 0xFF010203}},
-    {"EmissionPlusTheAmbientTermClamped", 0, 0x808080,
+    {"EmissionPlusTheAmbientTermClamped",
+     0,
+     0x808080,
      {0xFF2A3A4A, 0x805A6A7A, 0xFF2A3A4A, 0x805A6A7A, 0xFF2A3A4A, 0xFFFFFFFF}},
-    {"AmbientColourTimesTheAmbientLight", 1, 0x808080,
+    {"AmbientColourTimesTheAmbientLight",
+     1,
+     0x808080,
      {0xFF09121B, 0x80212A33, 0xFF09121B, 0x80212A33, 0xFF09121B, 0xFF797A7B}},
 };
 

@@ -56,23 +56,22 @@ TEST_P(LineFormats, BlendWithTheStoredPixel) {
   expectCanvas(canvas, f.background, {{{0, 1}, ink}, {{1, 1}, ink}, {{2, 1}, ink}});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, LineFormats,
-    testing::Values(
-        // dst (50, 150, 255): P[127] gives 25, 75, 127.
-        FormatCase{"Rgb32", Rgb32, 0x3296FF, 0x12AB00, 0x7D7D7F},
-        FormatCase{"Rgb24", Rgb24, 0x3296FF, 0x12AB00, 0x7D7D7F},
-        // dst 0xFFFF reads back (248, 252, 248): P[127] gives 124, 126, 124;
-        // out (224, 176, 124).
-        FormatCase{"Rgb16", Rgb16, 0xFFFF, 0x1540, 0xE58F},
-        // dst 0x7E00 reads back (248, 128, 0): P[127] gives 124, 64, 0;
-        // out (224, 114, 0).
-        FormatCase{"Rgb555", Rgb555, 0x7E00, 0x0AA0, 0x71C0},
-        // Opaque: levels (1, 10, 0) index 0xA1. Blended: the stored index 40
-        // is dst of every channel, P[127][40] = 20; out (120, 70, 20) has
-        // levels (7, 4, 1), index 7 + 64 + 256.
-        FormatCase{"Indexed8", Indexed8, 40, 0xA1, 327}),
-    [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, LineFormats,
+                         testing::Values(
+                             // dst (50, 150, 255): P[127] gives 25, 75, 127.
+                             FormatCase{"Rgb32", Rgb32, 0x3296FF, 0x12AB00, 0x7D7D7F},
+                             FormatCase{"Rgb24", Rgb24, 0x3296FF, 0x12AB00, 0x7D7D7F},
+                             // dst 0xFFFF reads back (248, 252, 248): P[127] gives 124, 126, 124;
+                             // out (224, 176, 124).
+                             FormatCase{"Rgb16", Rgb16, 0xFFFF, 0x1540, 0xE58F},
+                             // dst 0x7E00 reads back (248, 128, 0): P[127] gives 124, 64, 0;
+                             // out (224, 114, 0).
+                             FormatCase{"Rgb555", Rgb555, 0x7E00, 0x0AA0, 0x71C0},
+                             // Opaque: levels (1, 10, 0) index 0xA1. Blended: the stored index 40
+                             // is dst of every channel, P[127][40] = 20; out (120, 70, 20) has
+                             // levels (7, 4, 1), index 7 + 64 + 256.
+                             FormatCase{"Indexed8", Indexed8, 40, 0xA1, 327}),
+                         [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
 
 TEST(IndexedLine, SmoothLinesLookTheMapUpAtEveryPixel) {
   RasterCanvas canvas(Indexed8, 5, 1);
@@ -80,9 +79,9 @@ TEST(IndexedLine, SmoothLinesLookTheMapUpAtEveryPixel) {
   drawLineSlot(canvas, 4,
                linePrimitive(pixelVertex(0, 0, intensities(0, 0, 0)), pixelVertex(4, 0, intensities(255, 0, 0))));
   // Red 0, 63, 127, 191 has the 4-bit levels 0, 3, 7, 11.
-  expectCanvas(canvas, 0,
-               {{{0, 0}, canvas.map12[0]}, {{1, 0}, canvas.map12[3]}, {{2, 0}, canvas.map12[7]},
-                {{3, 0}, canvas.map12[11]}});
+  expectCanvas(
+      canvas, 0,
+      {{{0, 0}, canvas.map12[0]}, {{1, 0}, canvas.map12[3]}, {{2, 0}, canvas.map12[7]}, {{3, 0}, canvas.map12[11]}});
 }
 
 struct BlendCase {
@@ -100,9 +99,9 @@ TEST_P(BlendedLine, MixesByAlpha) {
   constexpr uint32_t background = 0x3296FF;
   RasterCanvas canvas(Rgb32, 5, 1);
   canvas.fillPixels(background);
-  drawLineSlot(canvas, b.slot,
-               linePrimitive(pixelVertex(0, 0, b.startColour, 0, b.startAlpha),
-                             pixelVertex(4, 0, b.endColour, 0, b.endAlpha)));
+  drawLineSlot(
+      canvas, b.slot,
+      linePrimitive(pixelVertex(0, 0, b.startColour, 0, b.startAlpha), pixelVertex(4, 0, b.endColour, 0, b.endAlpha)));
   expectCanvas(canvas, background,
                {{{0, 0}, b.pixels[0]}, {{1, 0}, b.pixels[1]}, {{2, 0}, b.pixels[2]}, {{3, 0}, b.pixels[3]}});
 }
@@ -111,16 +110,24 @@ INSTANTIATE_TEST_SUITE_P(
     Alphas, BlendedLine,
     testing::Values(
         // Alpha 255 gives the source exactly, alpha 0 the stored pixel.
-        BlendCase{"FlatOpaque", 8, intensities(0x12, 0xAB, 0x01), {}, 255, 0,
-                  {0x12AB01, 0x12AB01, 0x12AB01, 0x12AB01}},
-        BlendCase{"FlatClear", 8, intensities(0x12, 0xAB, 0x01), {}, 0, 255,
-                  {0x3296FF, 0x3296FF, 0x3296FF, 0x3296FF}},
+        BlendCase{"FlatOpaque", 8, intensities(0x12, 0xAB, 0x01), {}, 255, 0, {0x12AB01, 0x12AB01, 0x12AB01, 0x12AB01}},
+        BlendCase{"FlatClear", 8, intensities(0x12, 0xAB, 0x01), {}, 0, 255, {0x3296FF, 0x3296FF, 0x3296FF, 0x3296FF}},
         // Alpha 0, 63, 127, 191 of white over (50, 150, 255):
         // P[a][255] + P[255 - a][dst].
-        BlendCase{"SmoothAlpha", 12, intensities(255, 255, 255), intensities(255, 255, 255), 0, 255,
+        BlendCase{"SmoothAlpha",
+                  12,
+                  intensities(255, 255, 255),
+                  intensities(255, 255, 255),
+                  0,
+                  255,
                   {0x3296FF, 0x65B0FF, 0x98CAFF, 0xCCE5FF}},
         // Opaque, colour red 0 to 255: 0, 63, 127, 191 over no trace of the background.
-        BlendCase{"SmoothColour", 12, intensities(0, 0, 0), intensities(255, 0, 0), 255, 255,
+        BlendCase{"SmoothColour",
+                  12,
+                  intensities(0, 0, 0),
+                  intensities(255, 0, 0),
+                  255,
+                  255,
                   {0x000000, 0x3F0000, 0x7F0000, 0xBF0000}}),
     [](const testing::TestParamInfo<BlendCase>& info) { return std::string(info.param.name); });
 

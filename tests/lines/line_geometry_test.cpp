@@ -30,24 +30,23 @@ TEST_P(LineGeometry, VisitsExactlyTheLinePixels) {
   expectCanvas(canvas, BACKGROUND, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, LineGeometry,
-    testing::Values(
-        // Both ends in one pixel: nothing.
-        GeometryCase{2, 3, 2, 3, {}},
-        // Horizontal both ways: the start pixel first, never the end pixel.
-        GeometryCase{0, 0, 4, 0, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
-        GeometryCase{4, 0, 0, 0, {{4, 0}, {3, 0}, {2, 0}, {1, 0}}},
-        // Equal axes are y-major.
-        GeometryCase{0, 0, 3, 3, {{0, 0}, {1, 1}, {2, 2}}},
-        GeometryCase{3, 3, 0, 0, {{3, 3}, {2, 2}, {1, 1}}},
-        // Error -2, -1, 0, then 1 > 0 moves one row after the third pixel.
-        GeometryCase{0, 0, 4, 1, {{0, 0}, {1, 0}, {2, 0}, {3, 1}}},
-        GeometryCase{4, 1, 0, 0, {{4, 1}, {3, 1}, {2, 1}, {1, 0}}},
-        // Y-major upwards, the column moving after the third pixel.
-        GeometryCase{0, 4, 1, 0, {{0, 4}, {0, 3}, {0, 2}, {1, 1}}},
-        // Vertical downwards.
-        GeometryCase{5, 1, 5, 4, {{5, 1}, {5, 2}, {5, 3}}}));
+INSTANTIATE_TEST_SUITE_P(Lines, LineGeometry,
+                         testing::Values(
+                             // Both ends in one pixel: nothing.
+                             GeometryCase{2, 3, 2, 3, {}},
+                             // Horizontal both ways: the start pixel first, never the end pixel.
+                             GeometryCase{0, 0, 4, 0, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+                             GeometryCase{4, 0, 0, 0, {{4, 0}, {3, 0}, {2, 0}, {1, 0}}},
+                             // Equal axes are y-major.
+                             GeometryCase{0, 0, 3, 3, {{0, 0}, {1, 1}, {2, 2}}},
+                             GeometryCase{3, 3, 0, 0, {{3, 3}, {2, 2}, {1, 1}}},
+                             // Error -2, -1, 0, then 1 > 0 moves one row after the third pixel.
+                             GeometryCase{0, 0, 4, 1, {{0, 0}, {1, 0}, {2, 0}, {3, 1}}},
+                             GeometryCase{4, 1, 0, 0, {{4, 1}, {3, 1}, {2, 1}, {1, 0}}},
+                             // Y-major upwards, the column moving after the third pixel.
+                             GeometryCase{0, 4, 1, 0, {{0, 4}, {0, 3}, {0, 2}, {1, 1}}},
+                             // Vertical downwards.
+                             GeometryCase{5, 1, 5, 4, {{5, 1}, {5, 2}, {5, 3}}}));
 
 TEST(LineGeometry, EndPointsAreTheWholePixelsOfTheirPositions) {
   RasterCanvas canvas(Rgb32, 6, 3);
@@ -127,14 +126,10 @@ TEST_P(LineDepth, FollowsTheSlotsDepthMode) {
 
 constexpr DepthCase depthModeCase(uint32_t slot) {
   switch (slot & 3) {
-    case 0:
-      return {slot, {true, true, true, true}, {-3, -2, -4, INT32_MAX}};
-    case 1:
-      return {slot, {false, true, false, true}, {-3, -2, -4, INT32_MAX}};
-    case 2:
-      return {slot, {true, true, true, true}, {-3, -3, -3, -3}};
-    default:
-      return {slot, {false, true, false, true}, {-3, -3, -4, -3}};
+    case 0: return {slot, {true, true, true, true}, {-3, -2, -4, INT32_MAX}};
+    case 1: return {slot, {false, true, false, true}, {-3, -2, -4, INT32_MAX}};
+    case 2: return {slot, {true, true, true, true}, {-3, -3, -3, -3}};
+    default: return {slot, {false, true, false, true}, {-3, -3, -4, -3}};
   }
 }
 
@@ -142,8 +137,7 @@ INSTANTIATE_TEST_SUITE_P(FlatSmoothAndBlended, LineDepth,
                          testing::Values(depthModeCase(0), depthModeCase(1), depthModeCase(2), depthModeCase(3),
                                          depthModeCase(4), depthModeCase(5), depthModeCase(6), depthModeCase(7),
                                          depthModeCase(8), depthModeCase(9), depthModeCase(10), depthModeCase(11),
-                                         depthModeCase(12), depthModeCase(13), depthModeCase(14),
-                                         depthModeCase(15)),
+                                         depthModeCase(12), depthModeCase(13), depthModeCase(14), depthModeCase(15)),
                          [](const testing::TestParamInfo<DepthCase>& info) {
                            return "slot" + std::to_string(info.param.slot);
                          });
@@ -169,8 +163,7 @@ TEST_P(LineDepthStep, TruncatesTowardZero) {
 INSTANTIATE_TEST_SUITE_P(Steps, LineDepthStep,
                          testing::Values(ZStepCase{0, 10, 4, {0, 2, 4, 6}},
                                          // -10 / 4 is -2, not -3.
-                                         ZStepCase{10, 0, 4, {10, 8, 6, 4}},
-                                         ZStepCase{-1, -8, 3, {-1, -3, -5}},
+                                         ZStepCase{10, 0, 4, {10, 8, 6, 4}}, ZStepCase{-1, -8, 3, {-1, -3, -5}},
                                          // The full depth range does not overflow: (2^32 - 1) / 2.
                                          ZStepCase{INT32_MIN, INT32_MAX, 2, {INT32_MIN, -1}}));
 

@@ -39,17 +39,16 @@ TEST_P(PointDepth, FollowsTheSlotsDepthMode) {
   EXPECT_EQ(canvas.depthAt(1, 2), d.depthAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, PointDepth,
-    testing::Values(PointDepthCase{0, -7, true, -7}, PointDepthCase{0, -9, true, -9},
-                    // Equal depth fails the test; a write-only point replaces both.
-                    PointDepthCase{1, -7, false, -7}, PointDepthCase{3, -7, false, -7},
-                    PointDepthCase{2, -9, true, -7}, PointDepthCase{2, INT32_MAX, true, -7},
-                    PointDepthCase{1, -6, true, -6}, PointDepthCase{3, -6, true, -7},
-                    PointDepthCase{3, -8, false, -8},
-                    // Smooth, blend and texture bits are ignored.
-                    PointDepthCase{31, -6, true, -7}, PointDepthCase{29, -8, false, -8},
-                    PointDepthCase{14, -9, true, -7}));
+INSTANTIATE_TEST_SUITE_P(Modes, PointDepth,
+                         testing::Values(PointDepthCase{0, -7, true, -7}, PointDepthCase{0, -9, true, -9},
+                                         // Equal depth fails the test; a write-only point replaces both.
+                                         PointDepthCase{1, -7, false, -7}, PointDepthCase{3, -7, false, -7},
+                                         PointDepthCase{2, -9, true, -7}, PointDepthCase{2, INT32_MAX, true, -7},
+                                         PointDepthCase{1, -6, true, -6}, PointDepthCase{3, -6, true, -7},
+                                         PointDepthCase{3, -8, false, -8},
+                                         // Smooth, blend and texture bits are ignored.
+                                         PointDepthCase{31, -6, true, -7}, PointDepthCase{29, -8, false, -8},
+                                         PointDepthCase{14, -9, true, -7}));
 
 // Blending requested and alpha 64: the point is still opaque.
 TEST(Point, TranslucentPointsAreDrawnOpaque) {

@@ -14,13 +14,12 @@ using namespace matrix_test;
 namespace {
 
 constexpr int kRounds = 10000;
-constexpr float kTight = 2.5e-7f;    // about two units in the last place of the largest element
+constexpr float kTight = 2.5e-7f;  // about two units in the last place of the largest element
 constexpr float kInverse = 6e-7f;  // inverses: the orthonormal paths take float rotations as exact
 
 // Runs `op` on a copy of m as claimed and on a copy claiming nothing, and
 // compares the two results.
-void expectSameAsGeneral(const Matrix4& m, const std::function<void(Matrix4&)>& op, float tolerance,
-                         const char* what) {
+void expectSameAsGeneral(const Matrix4& m, const std::function<void(Matrix4&)>& op, float tolerance, const char* what) {
   Matrix4 hinted = m;
   Matrix4 general = withHints(m, 0);
   op(hinted);
@@ -43,11 +42,16 @@ TEST(HintPaths, BuildingOperationsMatchTheGeneralPath) {
     if (gen.chance(0.05)) s[round % 3] = 0.0f;
     const float iso = gen.chance(0.05) ? 0.0f : gen.factor();
 
-    expectSameAsGeneral(m, [&](Matrix4& a) { matrixTranslate(&a, t[0], t[1], t[2]); }, kTight, "translate");
-    expectSameAsGeneral(m, [&](Matrix4& a) { matrixQuatRotate(&a, q); }, kTight, "quaternion rotate");
-    expectSameAsGeneral(m, [&](Matrix4& a) { matrixRotate(&a, axis[0], axis[1], axis[2], angle); }, kTight, "rotate");
-    expectSameAsGeneral(m, [&](Matrix4& a) { matrixScale(&a, s[0], s[1], s[2]); }, kTight, "scale");
-    expectSameAsGeneral(m, [&](Matrix4& a) { matrixIsotropicScale(&a, iso); }, kTight, "isotropic scale");
+    expectSameAsGeneral(
+        m, [&](Matrix4& a) { matrixTranslate(&a, t[0], t[1], t[2]); }, kTight, "translate");
+    expectSameAsGeneral(
+        m, [&](Matrix4& a) { matrixQuatRotate(&a, q); }, kTight, "quaternion rotate");
+    expectSameAsGeneral(
+        m, [&](Matrix4& a) { matrixRotate(&a, axis[0], axis[1], axis[2], angle); }, kTight, "rotate");
+    expectSameAsGeneral(
+        m, [&](Matrix4& a) { matrixScale(&a, s[0], s[1], s[2]); }, kTight, "scale");
+    expectSameAsGeneral(
+        m, [&](Matrix4& a) { matrixIsotropicScale(&a, iso); }, kTight, "isotropic scale");
 
     // The out-of-place forms write what the in-place ones do, claims included.
     struct OutOfPlace {
@@ -57,7 +61,8 @@ TEST(HintPaths, BuildingOperationsMatchTheGeneralPath) {
     const OutOfPlace pairs[] = {
         {[&](Matrix4& a) { matrixTranslate(&a, t[0], t[1], t[2]); },
          [&](const Matrix4& a, Matrix4& b) { matrixTranslate2(&a, &b, t[0], t[1], t[2]); }},
-        {[&](Matrix4& a) { matrixQuatRotate(&a, q); }, [&](const Matrix4& a, Matrix4& b) { matrixQuatRotate2(&a, &b, q); }},
+        {[&](Matrix4& a) { matrixQuatRotate(&a, q); },
+         [&](const Matrix4& a, Matrix4& b) { matrixQuatRotate2(&a, &b, q); }},
         {[&](Matrix4& a) { matrixRotate(&a, axis[0], axis[1], axis[2], angle); },
          [&](const Matrix4& a, Matrix4& b) { matrixRotate2(&a, &b, axis[0], axis[1], axis[2], angle); }},
         {[&](Matrix4& a) { matrixScale(&a, s[0], s[1], s[2]); },
@@ -143,7 +148,8 @@ TEST(HintPaths, TranspositionMatchesTheGeneralPath) {
   ShapeGenerator gen(31);
   for (int round = 0; round < kRounds; ++round) {
     const Matrix4 m = gen.any();
-    expectSameAsGeneral(m, [](Matrix4& a) { matrixTranspose(&a); }, 0.0f, "transpose");
+    expectSameAsGeneral(
+        m, [](Matrix4& a) { matrixTranspose(&a); }, 0.0f, "transpose");
     Matrix4 out, out0;
     const Matrix4 m0 = withHints(m, 0);
     matrixTranspose2(&m, &out);

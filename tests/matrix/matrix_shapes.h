@@ -14,7 +14,17 @@
 
 namespace matrix_test {
 
-enum class Shape { Identity, PureTranslation, PureScale, UniformScale, PureRotation, Conformal, Rigid, Affine, General };
+enum class Shape {
+  Identity,
+  PureTranslation,
+  PureScale,
+  UniformScale,
+  PureRotation,
+  Conformal,
+  Rigid,
+  Affine,
+  General
+};
 inline constexpr Shape kAllShapes[] = {Shape::Identity,     Shape::PureTranslation, Shape::PureScale,
                                        Shape::UniformScale, Shape::PureRotation,    Shape::Conformal,
                                        Shape::Rigid,        Shape::Affine,          Shape::General};
@@ -69,8 +79,7 @@ class ShapeGenerator {
     Matrix4 m = identity();
     float* e = m.m;
     switch (shape) {
-      case Shape::Identity:
-        return m;
+      case Shape::Identity: return m;
       case Shape::PureTranslation:
         point(e + 12);
         m.hints = MATRIX_AFFINE | MATRIX_CONFORMAL | MATRIX_RIGID | MATRIX_PURE_TRANSLATION;
@@ -155,8 +164,8 @@ inline ::testing::AssertionResult near(const float* expected, const float* actua
   const float bound = tolerance * (1.0f + std::max(largest(expected, n), largest(actual, n)));
   for (int i = 0; i < n; ++i) {
     if (!(std::fabs(expected[i] - actual[i]) <= bound)) {
-      return ::testing::AssertionFailure() << "element " << i << ": expected " << expected[i] << ", got "
-                                           << actual[i] << " (bound " << bound << ")";
+      return ::testing::AssertionFailure()
+             << "element " << i << ": expected " << expected[i] << ", got " << actual[i] << " (bound " << bound << ")";
     }
   }
   return ::testing::AssertionSuccess();
@@ -179,7 +188,9 @@ inline ::testing::AssertionResult claimsHold(const Matrix4& m, float tolerance =
   const bool diagonal = zero(e[1]) && zero(e[2]) && zero(e[4]) && zero(e[6]) && zero(e[8]) && zero(e[9]);
   const bool scaleOnly = diagonal && e[0] != 0.0f && e[5] != 0.0f && e[10] != 0.0f && noTranslation;
   // M₃·M₃ᵀ = k·I for some k > 0.
-  auto gram = [&](int r, int s) { return double(e[4 * r]) * e[4 * s] + double(e[4 * r + 1]) * e[4 * s + 1] + double(e[4 * r + 2]) * e[4 * s + 2]; };
+  auto gram = [&](int r, int s) {
+    return double(e[4 * r]) * e[4 * s] + double(e[4 * r + 1]) * e[4 * s + 1] + double(e[4 * r + 2]) * e[4 * s + 2];
+  };
   const double k = gram(0, 0);
   auto gramIs = [&](double expected) {
     for (int r = 0; r < 3; ++r) {

@@ -93,13 +93,13 @@ TEST_P(FaceNormals, UnitNormalOfCounterClockwiseCorners) {
   EXPECT_EQ(out[2], f.normal[2]);
   EXPECT_EQ(model->normalBinding, BINDING_PER_PRIMITIVE);
 }
-INSTANTIATE_TEST_SUITE_P(
-    All, FaceNormals,
-    testing::Values(FaceCase{{0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 0, 1}},   // counter-clockwise seen from +z
-                    FaceCase{{0, 0, 0, 0, 1, 0, 1, 0, 0}, {0, 0, -1}},  // clockwise
-                    FaceCase{{0, 0, 0, 1, 0, 0, 1, 4, -3}, {0, 0.6f, 0.8f}},
-                    FaceCase{{0, 0, 0, 1, 1, 1, 2, 2, 2}, {1, 0, 0}},    // zero area
-                    FaceCase{{5, 5, 5, 5, 5, 5, 5, 5, 5}, {1, 0, 0}}));  // one point
+INSTANTIATE_TEST_SUITE_P(All, FaceNormals,
+                         testing::Values(FaceCase{{0, 0, 0, 1, 0, 0, 0, 1, 0},
+                                                  {0, 0, 1}},  // counter-clockwise seen from +z
+                                         FaceCase{{0, 0, 0, 0, 1, 0, 1, 0, 0}, {0, 0, -1}},  // clockwise
+                                         FaceCase{{0, 0, 0, 1, 0, 0, 1, 4, -3}, {0, 0.6f, 0.8f}},
+                                         FaceCase{{0, 0, 0, 1, 1, 1, 2, 2, 2}, {1, 0, 0}},    // zero area
+                                         FaceCase{{5, 5, 5, 5, 5, 5, 5, 5, 5}, {1, 0, 0}}));  // one point
 
 TEST(FaceNormals, PerCornerBindingIsKept) {
   const std::vector<float> v = {0, 0, 0, 1, 0, 0, 0, 1, 0};

@@ -260,14 +260,12 @@ TEST_P(CopyBack, WritesNoMoreThanTheArraysHold) {
   EXPECT_EQ(cube.model->normalBinding, BINDING_PER_CORNER);
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, CopyBack,
-                         testing::Values(CopyCase{"as generated", 8, 36, 8, 36},
-                                         CopyCase{"a smaller count", 3, 36, 3, 36},
-                                         CopyCase{"a larger count", 20, 36, 8, 36},
-                                         CopyCase{"room for fewer indices", 8, 6, 8, 6},
-                                         CopyCase{"no index room", 8, 0, 8, 0},
-                                         CopyCase{"a negative count", -1, 36, 0, 0},
-                                         CopyCase{"the most negative count", INT32_MIN, 36, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Counts, CopyBack,
+    testing::Values(CopyCase{"as generated", 8, 36, 8, 36}, CopyCase{"a smaller count", 3, 36, 3, 36},
+                    CopyCase{"a larger count", 20, 36, 8, 36}, CopyCase{"room for fewer indices", 8, 6, 8, 6},
+                    CopyCase{"no index room", 8, 0, 8, 0}, CopyCase{"a negative count", -1, 36, 0, 0},
+                    CopyCase{"the most negative count", INT32_MIN, 36, 0, 0}));
 
 TEST(VertexNormals, RegeneratingReplacesPendingBuffers) {
   Cube cube;

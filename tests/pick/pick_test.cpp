@@ -62,8 +62,8 @@ class Pick : public ::testing::Test {
   void SetUp() override { context = std::make_unique<RukContext>(); }
 
   // Picks along a ray; gives the hit count.
-  uint32_t pick(const ModelPacket* packet, std::initializer_list<float> origin,
-                std::initializer_list<float> direction, float maxDistance) {
+  uint32_t pick(const ModelPacket* packet, std::initializer_list<float> origin, std::initializer_list<float> direction,
+                float maxDistance) {
     std::copy(origin.begin(), origin.end(), this->origin);
     std::copy(direction.begin(), direction.end(), this->direction);
     hit = RukHitRecord{};

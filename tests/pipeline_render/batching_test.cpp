@@ -143,10 +143,10 @@ TEST_P(Culling, BackFacesAreDroppedOrMarked) {
   EXPECT_EQ(seen[0].facings, GetParam().facings);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Attributes, Culling,
-    ::testing::Values(CullCase{1, 0, {0, 3}, {0, 0}}, CullCase{1, 1, {0, 3}, {0, 0}},
-                      CullCase{0, 0, {0, 1, 2, 3}, {0, 1, 1, 0}}, CullCase{0, 1, {0, 1, 2, 3}, {0, 3, 3, 0}}));
+INSTANTIATE_TEST_SUITE_P(Attributes, Culling,
+                         ::testing::Values(CullCase{1, 0, {0, 3}, {0, 0}}, CullCase{1, 1, {0, 3}, {0, 0}},
+                                           CullCase{0, 0, {0, 1, 2, 3}, {0, 1, 1, 0}},
+                                           CullCase{0, 1, {0, 1, 2, 3}, {0, 3, 3, 0}}));
 
 TEST(Culling, PointsAndLinesAreNeverCulled) {
   HandContext hand;

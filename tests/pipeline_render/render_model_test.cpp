@@ -17,9 +17,9 @@ namespace {
 struct Drawn {
   uint32_t queued;  // primitives in the queue while it was drawn
   uint32_t kind;
-  int32_t column, row;  // slot 0
+  int32_t column, row;        // slot 0
   int32_t endColumn, endRow;  // lines: slot 1
-  uint32_t color;  // slot 0, 0x00RRGGBB
+  uint32_t color;             // slot 0, 0x00RRGGBB
 };
 std::vector<Drawn> drawn;
 const RasterState* drawnState = nullptr;
@@ -67,9 +67,9 @@ class RenderCall : public ::testing::Test {
     screen.redMask = 0xFF0000;
     screen.greenMask = 0x00FF00;
     screen.blueMask = 0x0000FF;
-    ASSERT_EQ(createContext(nullptr, &c, &screen, 16, 16, reinterpret_cast<uint8_t*>(pixels.data()), 64,
-                            nullptr, nullptr),
-              RUK_OK);
+    ASSERT_EQ(
+        createContext(nullptr, &c, &screen, 16, 16, reinterpret_cast<uint8_t*>(pixels.data()), 64, nullptr, nullptr),
+        RUK_OK);
     ASSERT_EQ(beginRendering(c), RUK_OK);
     ASSERT_EQ(doSetOrthographicProjection(c, 8.0f, 8.0f, 1.0f, 100.0f), RUK_OK);
     setMaterial(c, 0x102030, 0, 0, 0, 0.0f, 255);
@@ -149,9 +149,7 @@ TEST_F(RenderCall, EmptyModelDrawsNothingAndSucceeds) {
 }
 
 // Two triangles sharing the edge from (2, 2) to (12, 12).
-Model square() {
-  return Model(MODEL_TRIANGLES, at({{2, 2}, {12, 2}, {12, 12}, {2, 12}}), {0, 2, 1, 0, 3, 2});
-}
+Model square() { return Model(MODEL_TRIANGLES, at({{2, 2}, {12, 2}, {12, 12}, {2, 12}}), {0, 2, 1, 0, 3, 2}); }
 
 TEST_F(RenderCall, RenderModeZeroDrawsEachTrianglesCorners) {
   setAttributeInt(c, ATTR_RENDER_MODE, RENDER_POINTS);

@@ -90,7 +90,7 @@ TEST(VertexStage, ClipCodesFoldIntoTheEntry) {
   HandContext hand;
   RukContext* c = hand.context;
   // yLimit = xLimit = tan(pi/8) = 0.414; near 1, far 1000.
-  std::vector<float> xyz = {0, 0, -5,  0, 10, -5, 0, -10, -5, -10, 0, -5, 10, 0, -5, 0, 0, -2000, 0, 0, 5};
+  std::vector<float> xyz = {0, 0, -5, 0, 10, -5, 0, -10, -5, -10, 0, -5, 10, 0, -5, 0, 0, -2000, 0, 0, 5};
   Points points(xyz, {});
   ModelPacket& p = points.packet;
   p.type = MODEL_LINES;
@@ -157,11 +157,11 @@ TEST_P(TextureMatrix, AppliesOnlyTheTwoByTwoBlock) {
   EXPECT_EQ(c->batch[0].corners[2].u, 0.0f) << t.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TextureMatrix,
-    ::testing::Values(TextureCase{"identity claimed", 1, 0, 0, 1, 0, MATRIX_ALL_CLAIMS, 0.25f, 0.5f},
-                      TextureCase{"translation only", 1, 0, 0, 1, 7, 0, 0.25f, 0.5f},
-                      TextureCase{"swap and scale", 0, 2, 4, 0, 7, 0, 2.0f, 0.5f}));
+INSTANTIATE_TEST_SUITE_P(Cases, TextureMatrix,
+                         ::testing::Values(TextureCase{"identity claimed", 1, 0, 0, 1, 0, MATRIX_ALL_CLAIMS, 0.25f,
+                                                       0.5f},
+                                           TextureCase{"translation only", 1, 0, 0, 1, 7, 0, 0.25f, 0.5f},
+                                           TextureCase{"swap and scale", 0, 2, 4, 0, 7, 0, 2.0f, 0.5f}));
 
 // A vertex position and its lit colours, as a render call leaves them in a
 // batch corner.
@@ -240,16 +240,15 @@ std::vector<uint32_t> sequence(uint32_t count, uint32_t first, uint32_t other, u
   return order;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Orders, CacheCollision,
-    ::testing::Values(std::vector<uint32_t>{5, 1029, 5, 1029, 5}, sequence(129, 5, 1029, 1),
-                      sequence(129, 1029, 5, 1), sequence(129, 5, 1029, 128),
-                      sequence(129, 1029, 5, 128), sequence(300, 5, 1029, 3),
-                      // The last corner of the first batch lies outside and is
-                      // not lit; the first corner of the second batch finds
-                      // the slot as the lit corner before it left it.
-                      sequence(129, 5, 2053, 1), sequence(129, 1029, 2053, 1),
-                      std::vector<uint32_t>{5, 2053, 1029, 2053, 5}));
+INSTANTIATE_TEST_SUITE_P(Orders, CacheCollision,
+                         ::testing::Values(std::vector<uint32_t>{5, 1029, 5, 1029, 5}, sequence(129, 5, 1029, 1),
+                                           sequence(129, 1029, 5, 1), sequence(129, 5, 1029, 128),
+                                           sequence(129, 1029, 5, 128), sequence(300, 5, 1029, 3),
+                                           // The last corner of the first batch lies outside and is
+                                           // not lit; the first corner of the second batch finds
+                                           // the slot as the lit corner before it left it.
+                                           sequence(129, 5, 2053, 1), sequence(129, 1029, 2053, 1),
+                                           std::vector<uint32_t>{5, 2053, 1029, 2053, 5}));
 
 TEST(VertexCache, SharedVertexIsTransformedOnce) {
   HandContext hand;

@@ -25,8 +25,8 @@ struct HandContext {
     c.batch = batch.data();
     c.batchCapacity = BATCH_CAPACITY;
     c.batchCount = 0;
-    static constexpr uint32_t intDefaults[ATTRIBUTE_COUNT] = {
-        1, 1, 2, 1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 2, 0, 0, 2, 0};
+    static constexpr uint32_t intDefaults[ATTRIBUTE_COUNT] = {1, 1, 2, 1, 1, 1, 1, 1, 0, 0,
+                                                              0, 1, 1, 1, 0, 2, 0, 0, 2, 0};
     for (uint32_t id = 0; id < ATTRIBUTE_COUNT; ++id) c.attributes[id] = intDefaults[id];
     setFloat(ATTR_CLEAR_DEPTH, 1000000.0f);
     setFloat(ATTR_FOG_START, 1.0f);

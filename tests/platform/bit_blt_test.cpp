@@ -106,23 +106,27 @@ TEST_P(BitBltWords, ConvertsThroughTheMasks) {
   EXPECT_EQ(at(2, 1), c.rgb) << c.layout;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, BitBltWords,
-    ::testing::Values(
-        // 5-5-5 (no masks): 5-bit 10000 widens to 10000100.
-        WordCase{"555 red", 16, {0, 0, 0}, 0x7C00, 0xFF0000}, WordCase{"555 green", 16, {0, 0, 0}, 0x03E0, 0x00FF00},
-        WordCase{"555 grey 16", 16, {0, 0, 0}, 0x4210, 0x848484}, WordCase{"555 ones", 16, {0, 0, 0}, 0x0421, 0x080808},
-        WordCase{"555 top bit ignored", 16, {0, 0, 0}, 0x8000, 0x000000},
-        // 5-6-5: 6-bit 000001 widens to 00000100, 100000 to 10000010.
-        WordCase{"565 ones", 16, {0xF800, 0x07E0, 0x001F}, 0x0821, 0x080408},
-        WordCase{"565 green half", 16, {0xF800, 0x07E0, 0x001F}, 0x0400, 0x008200},
-        WordCase{"565 white", 16, {0xF800, 0x07E0, 0x001F}, 0xFFFF, 0xFFFFFF},
-        WordCase{"24 default", 24, {0, 0, 0}, 0x123456, 0x123456},
-        WordCase{"32 default drops the top byte", 32, {0, 0, 0}, 0xFF123456, 0x123456},
-        WordCase{"32 red-high masks", 32, {0xFF0000, 0xFF00, 0xFF}, 0x00ABCDEF, 0xABCDEF},
-        WordCase{"32 blue-high masks", 32, {0xFF, 0xFF00, 0xFF0000}, 0x00ABCDEF, 0xEFCDAB},
-        WordCase{"32 ten-bit channels", 32, {0x3FF00000, 0x000FFC00, 0x000003FF}, 0x3FF00000 | (0x155u << 10) | 0x00F,
-                 0xFF5503}));
+INSTANTIATE_TEST_SUITE_P(Layouts, BitBltWords,
+                         ::testing::Values(
+                             // 5-5-5 (no masks): 5-bit 10000 widens to 10000100.
+                             WordCase{"555 red", 16, {0, 0, 0}, 0x7C00, 0xFF0000},
+                             WordCase{"555 green", 16, {0, 0, 0}, 0x03E0, 0x00FF00},
+                             WordCase{"555 grey 16", 16, {0, 0, 0}, 0x4210, 0x848484},
+                             WordCase{"555 ones", 16, {0, 0, 0}, 0x0421, 0x080808},
+                             WordCase{"555 top bit ignored", 16, {0, 0, 0}, 0x8000, 0x000000},
+                             // 5-6-5: 6-bit 000001 widens to 00000100, 100000 to 10000010.
+                             WordCase{"565 ones", 16, {0xF800, 0x07E0, 0x001F}, 0x0821, 0x080408},
+                             WordCase{"565 green half", 16, {0xF800, 0x07E0, 0x001F}, 0x0400, 0x008200},
+                             WordCase{"565 white", 16, {0xF800, 0x07E0, 0x001F}, 0xFFFF, 0xFFFFFF},
+                             WordCase{"24 default", 24, {0, 0, 0}, 0x123456, 0x123456},
+                             WordCase{"32 default drops the top byte", 32, {0, 0, 0}, 0xFF123456, 0x123456},
+                             WordCase{"32 red-high masks", 32, {0xFF0000, 0xFF00, 0xFF}, 0x00ABCDEF, 0xABCDEF},
+                             WordCase{"32 blue-high masks", 32, {0xFF, 0xFF00, 0xFF0000}, 0x00ABCDEF, 0xEFCDAB},
+                             WordCase{"32 ten-bit channels",
+                                      32,
+                                      {0x3FF00000, 0x000FFC00, 0x000003FF},
+                                      0x3FF00000 | (0x155u << 10) | 0x00F,
+                                      0xFF5503}));
 
 TEST_F(BitBltTest, IndexedPixelsNameSystemPaletteSlots) {
   // The renderer's set-up: an explicit palette selected into the window's

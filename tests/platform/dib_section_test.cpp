@@ -71,7 +71,9 @@ struct MaskCase {
   uint32_t reported[3];
 };
 
-void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.bitCount << "-bit DIB on a " << c.depth << "-bit display"; }
+void PrintTo(const MaskCase& c, std::ostream* os) {
+  *os << c.bitCount << "-bit DIB on a " << c.depth << "-bit display";
+}
 
 class DibMasks : public DisplayTest, public ::testing::WithParamInterface<MaskCase> {};
 
@@ -86,15 +88,14 @@ TEST_P(DibMasks, ReportsTheDisplayMasksAtItsDepth) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(section.dsBitfields[i], c.reported[i]) << "mask " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Depths, DibMasks,
-    ::testing::Values(MaskCase{16, 16, {0xF800, 0x07E0, 0x001F}, {0xF800, 0x07E0, 0x001F}},
-                      MaskCase{16, 16, {0, 0, 0}, {0, 0, 0}},
-                      MaskCase{32, 32, {0xFF0000, 0xFF00, 0xFF}, {0xFF0000, 0xFF00, 0xFF}},
-                      MaskCase{32, 32, {0, 0, 0}, {0, 0, 0}},
-                      // A DIB section not of the display's depth has Windows' own layout.
-                      MaskCase{16, 32, {0xF800, 0x07E0, 0x001F}, {0, 0, 0}},
-                      MaskCase{8, 8, {0xF800, 0x07E0, 0x001F}, {0, 0, 0}}));
+INSTANTIATE_TEST_SUITE_P(Depths, DibMasks,
+                         ::testing::Values(MaskCase{16, 16, {0xF800, 0x07E0, 0x001F}, {0xF800, 0x07E0, 0x001F}},
+                                           MaskCase{16, 16, {0, 0, 0}, {0, 0, 0}},
+                                           MaskCase{32, 32, {0xFF0000, 0xFF00, 0xFF}, {0xFF0000, 0xFF00, 0xFF}},
+                                           MaskCase{32, 32, {0, 0, 0}, {0, 0, 0}},
+                                           // A DIB section not of the display's depth has Windows' own layout.
+                                           MaskCase{16, 32, {0xF800, 0x07E0, 0x001F}, {0, 0, 0}},
+                                           MaskCase{8, 8, {0xF800, 0x07E0, 0x001F}, {0, 0, 0}}));
 
 TEST_F(DisplayTest, BitfieldsDibReportsItsOwnMasks) {
   DibInfo dib(2, 2, 16, BI_BITFIELDS);

@@ -20,14 +20,10 @@ inline void fillProductTable() {
 inline uint32_t bytesPerPixelOf(uint32_t format) {
   switch (format) {
     case Rgb555:
-    case Rgb16:
-      return 2;
-    case Rgb24:
-      return 3;
-    case Rgb32:
-      return 4;
-    default:
-      return 1;
+    case Rgb16: return 2;
+    case Rgb24: return 3;
+    case Rgb32: return 4;
+    default: return 1;
   }
 }
 
@@ -60,9 +56,11 @@ struct RasterCanvas {
 
   // The record the routines draw through, pointing at the current buffers.
   const RasterTarget* target() {
-    record = RasterTarget{color.data(), rowBytes, width,     depth.data(), width,       fog[0],     fog[1],
-                          fog[2],       texels.empty() ? nullptr : texels.data(), log2Width, log2Height,
-                          map12.data(), map6.data()};
+    record = RasterTarget{color.data(), rowBytes,   width,
+                          depth.data(), width,      fog[0],
+                          fog[1],       fog[2],     texels.empty() ? nullptr : texels.data(),
+                          log2Width,    log2Height, map12.data(),
+                          map6.data()};
     return &record;
   }
 

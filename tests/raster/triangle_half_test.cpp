@@ -111,7 +111,8 @@ TEST(TriangleHalf, EdgesAndQuantitiesStepPerRowAndPixel) {
     const uint32_t first = 1 + row, end = 3 + 2 * row;
     for (uint32_t column = 0; column < 16; ++column) {
       const uint32_t red = static_cast<uint32_t>((16 << 16) + static_cast<int32_t>(row) * rowStep +
-                                                 static_cast<int32_t>((column - first) * (4 << 16))) >> 16;
+                                                 static_cast<int32_t>((column - first) * (4 << 16))) >>
+                           16;
       const bool inside = column >= first && column < end;
       EXPECT_EQ(canvas.pixel(row, column), inside ? red << 16 : BACKGROUND) << row << "," << column;
     }
@@ -160,12 +161,12 @@ TEST_P(TriangleDepth, TestsAndWritesByMode) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, TriangleDepth,
-    testing::Values(DepthCase{0, 500, 100, true, 100}, DepthCase{1, 99, 100, true, 100},
-                    DepthCase{1, 100, 100, false, 100}, DepthCase{3, 100, 100, false, 100},
-                    DepthCase{3, 99, 100, true, 99}, DepthCase{3, -7, -6, true, -7}, DepthCase{3, -6, -7, false, -7},
-                    DepthCase{2, 500, 100, true, 500}, DepthCase{2, 5, 100, true, 5}));
+INSTANTIATE_TEST_SUITE_P(Modes, TriangleDepth,
+                         testing::Values(DepthCase{0, 500, 100, true, 100}, DepthCase{1, 99, 100, true, 100},
+                                         DepthCase{1, 100, 100, false, 100}, DepthCase{3, 100, 100, false, 100},
+                                         DepthCase{3, 99, 100, true, 99}, DepthCase{3, -7, -6, true, -7},
+                                         DepthCase{3, -6, -7, false, -7}, DepthCase{2, 500, 100, true, 500},
+                                         DepthCase{2, 5, 100, true, 5}));
 
 // The depth steps along the row like every other quantity.
 TEST(TriangleDepthStep, DepthInterpolatesAcrossTheRow) {
@@ -193,21 +194,21 @@ struct StepCase {
 };
 
 const StepCase stepCases[] = {
-    {0, 200, 100, 10},                                          // flat, smooth
-    {RF_BLEND, 150, 75, 132},                                   // blend
-    {RF_TEXTURE, 100, 100, 0},                                  // textured
-    {RF_TEXTURE | RF_BLEND, 100, 75, 127},                      // textured blend
-    {RF_SPECULAR, 255, 120, 10},                                // specular: 200 + 100 saturates
-    {RF_SPECULAR | RF_BLEND, 178, 85, 132},                     // combined blend, no fog
-    {RF_SPECULAR | RF_TEXTURE, 200, 120, 0},                    // specular textured
-    {RF_SPECULAR | RF_TEXTURE | RF_BLEND, 150, 85, 127},        // combined textured blend, no fog
-    {RF_FOG, 150, 75, 71},                                      // fog
-    {RF_FOG | RF_BLEND, 112, 56, 163},                          // combined blend, no specular
-    {RF_FOG | RF_TEXTURE, 75, 75, 64},                          // fog textured
-    {RF_FOG | RF_TEXTURE | RF_BLEND, 75, 56, 159},              // combined textured blend, no specular
-    {RF_FOG | RF_SPECULAR, 191, 90, 71},                        // fog and specular
-    {RF_FOG | RF_SPECULAR | RF_BLEND, 133, 64, 163},            // combined blend
-    {RF_FOG | RF_SPECULAR | RF_TEXTURE, 150, 90, 64},           // fog, specular and texture
+    {0, 200, 100, 10},                                             // flat, smooth
+    {RF_BLEND, 150, 75, 132},                                      // blend
+    {RF_TEXTURE, 100, 100, 0},                                     // textured
+    {RF_TEXTURE | RF_BLEND, 100, 75, 127},                         // textured blend
+    {RF_SPECULAR, 255, 120, 10},                                   // specular: 200 + 100 saturates
+    {RF_SPECULAR | RF_BLEND, 178, 85, 132},                        // combined blend, no fog
+    {RF_SPECULAR | RF_TEXTURE, 200, 120, 0},                       // specular textured
+    {RF_SPECULAR | RF_TEXTURE | RF_BLEND, 150, 85, 127},           // combined textured blend, no fog
+    {RF_FOG, 150, 75, 71},                                         // fog
+    {RF_FOG | RF_BLEND, 112, 56, 163},                             // combined blend, no specular
+    {RF_FOG | RF_TEXTURE, 75, 75, 64},                             // fog textured
+    {RF_FOG | RF_TEXTURE | RF_BLEND, 75, 56, 159},                 // combined textured blend, no specular
+    {RF_FOG | RF_SPECULAR, 191, 90, 71},                           // fog and specular
+    {RF_FOG | RF_SPECULAR | RF_BLEND, 133, 64, 163},               // combined blend
+    {RF_FOG | RF_SPECULAR | RF_TEXTURE, 150, 90, 64},              // fog, specular and texture
     {RF_FOG | RF_SPECULAR | RF_TEXTURE | RF_BLEND, 112, 64, 159},  // combined textured blend
 };
 
@@ -417,8 +418,8 @@ TEST(TriangleFormats, StoresOfEachFormat) {
     uint32_t format;
     uint32_t stored;
   };
-  for (const FormatCase& c : {FormatCase{Rgb32, 0xFF8007u}, FormatCase{Rgb24, 0xFF8007u},
-                              FormatCase{Rgb16, 0xFC00u}, FormatCase{Rgb555, 0x7E00u}}) {
+  for (const FormatCase& c : {FormatCase{Rgb32, 0xFF8007u}, FormatCase{Rgb24, 0xFF8007u}, FormatCase{Rgb16, 0xFC00u},
+                              FormatCase{Rgb555, 0x7E00u}}) {
     RasterCanvas canvas(c.format, 11, 3, 2);
     Half half(1.0, 2.0, 0.0, 11.0);
     half.setColour(255, 128, 7);

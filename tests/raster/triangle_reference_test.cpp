@@ -51,32 +51,21 @@ const TriangleRoutine* tableOf(RasterIsa isa, Target t) {
 
 void readBack(Target t, uint32_t p, uint32_t* rgb) {
   switch (t) {
-    case RGB555:
-      rgb[0] = ((p >> 10) & 31) << 3, rgb[1] = ((p >> 5) & 31) << 3, rgb[2] = (p & 31) << 3;
-      break;
-    case RGB16:
-      rgb[0] = ((p >> 11) & 31) << 3, rgb[1] = ((p >> 5) & 63) << 2, rgb[2] = (p & 31) << 3;
-      break;
+    case RGB555: rgb[0] = ((p >> 10) & 31) << 3, rgb[1] = ((p >> 5) & 31) << 3, rgb[2] = (p & 31) << 3; break;
+    case RGB16: rgb[0] = ((p >> 11) & 31) << 3, rgb[1] = ((p >> 5) & 63) << 2, rgb[2] = (p & 31) << 3; break;
     case RGB24:
-    case RGB32:
-      rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255;
-      break;
-    default:
-      rgb[0] = rgb[1] = rgb[2] = p;
+    case RGB32: rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255; break;
+    default: rgb[0] = rgb[1] = rgb[2] = p;
   }
 }
 
 uint32_t encode(Target t, RasterCanvas& canvas, uint32_t row, uint32_t column, const uint32_t* c) {
   switch (t) {
-    case RGB555:
-      return ((c[0] >> 3) << 10) | ((c[1] >> 3) << 5) | (c[2] >> 3);
-    case RGB16:
-      return ((c[0] >> 3) << 11) | ((c[1] >> 2) << 5) | (c[2] >> 3);
+    case RGB555: return ((c[0] >> 3) << 10) | ((c[1] >> 3) << 5) | (c[2] >> 3);
+    case RGB16: return ((c[0] >> 3) << 11) | ((c[1] >> 2) << 5) | (c[2] >> 3);
     case RGB24:
-    case RGB32:
-      return (c[0] << 16) | (c[1] << 8) | c[2];
-    case NEAREST:
-      return canvas.map12[(c[0] >> 4) + 16 * (c[1] >> 4) + 256 * (c[2] >> 4)];
+    case RGB32: return (c[0] << 16) | (c[1] << 8) | c[2];
+    case NEAREST: return canvas.map12[(c[0] >> 4) + 16 * (c[1] >> 4) + 256 * (c[2] >> 4)];
     case DITHERED: {
       const uint32_t offset = row * canvas.rowBytes + column;
       const uint32_t threshold = DitherMatrix[(row % 4) * 4 + offset % 4];
@@ -96,13 +85,12 @@ void referenceHalf(Target t, uint32_t slot, RasterCanvas& canvas, const HalfInpu
   const bool flat = !smooth && !specular && !fog && (!blend || (texture && (slot & 3) != 1 && (slot & 3) != 2));
   const int32_t firstRow = in.start.y >> 16, endRow = in.end.y >> 16;
   const float inverseHeight = static_cast<float>(1.0 / ((in.end.y - (firstRow + 1) * 65536.0) / 65536.0));
-  const int32_t RasterVertex::* fields[] = {&RasterVertex::z,  &RasterVertex::c0, &RasterVertex::c1,
-                                            &RasterVertex::c2, &RasterVertex::a,  &RasterVertex::s0,
-                                            &RasterVertex::s1, &RasterVertex::s2, &RasterVertex::f,
-                                            &RasterVertex::u,  &RasterVertex::v};
-  const int32_t gradients[] = {in.primitive.dzdx,  in.primitive.dc0dx, in.primitive.dc1dx, in.primitive.dc2dx,
-                               in.primitive.dadx,  in.primitive.ds0dx, in.primitive.ds1dx, in.primitive.ds2dx,
-                               in.primitive.dfdx,  in.primitive.dudx,  in.primitive.dvdx};
+  const int32_t RasterVertex::*fields[] = {&RasterVertex::z, &RasterVertex::c0, &RasterVertex::c1, &RasterVertex::c2,
+                                           &RasterVertex::a, &RasterVertex::s0, &RasterVertex::s1, &RasterVertex::s2,
+                                           &RasterVertex::f, &RasterVertex::u,  &RasterVertex::v};
+  const int32_t gradients[] = {in.primitive.dzdx, in.primitive.dc0dx, in.primitive.dc1dx, in.primitive.dc2dx,
+                               in.primitive.dadx, in.primitive.ds0dx, in.primitive.ds1dx, in.primitive.ds2dx,
+                               in.primitive.dfdx, in.primitive.dudx,  in.primitive.dvdx};
   int32_t rowValue[11], rowStep[11];
   for (int i = 0; i < 11; ++i) {
     const double p = in.prestep;
@@ -112,8 +100,10 @@ void referenceHalf(Target t, uint32_t slot, RasterCanvas& canvas, const HalfInpu
   const uint32_t* fogColour = canvas.fog;
   for (int32_t row = firstRow; row < endRow; ++row) {
     const uint32_t r = static_cast<uint32_t>(row - firstRow);
-    const int32_t left = static_cast<int32_t>(static_cast<uint32_t>(in.leftX) + r * static_cast<uint32_t>(in.leftStep)) >> 16;
-    const int32_t right = static_cast<int32_t>(static_cast<uint32_t>(in.rightX) + r * static_cast<uint32_t>(in.rightStep)) >> 16;
+    const int32_t left =
+        static_cast<int32_t>(static_cast<uint32_t>(in.leftX) + r * static_cast<uint32_t>(in.leftStep)) >> 16;
+    const int32_t right =
+        static_cast<int32_t>(static_cast<uint32_t>(in.rightX) + r * static_cast<uint32_t>(in.rightStep)) >> 16;
     for (int32_t column = left; column < right; ++column) {
       uint32_t q[11];
       for (int i = 0; i < 11; ++i) {
@@ -125,10 +115,11 @@ void referenceHalf(Target t, uint32_t slot, RasterCanvas& canvas, const HalfInpu
       if (test && stored <= z) continue;
       uint32_t c[3], dst[3];
       readBack(t, canvas.pixel(static_cast<uint32_t>(row), static_cast<uint32_t>(column)), dst);
-      const uint32_t texel = texture ? canvas.texels[((static_cast<uint64_t>(q[10] << 16) >> (32 - canvas.log2Height))
-                                                      << canvas.log2Width) |
-                                                     (static_cast<uint64_t>(q[9] << 16) >> (32 - canvas.log2Width))]
-                                     : 0;
+      const uint32_t texel =
+          texture
+              ? canvas.texels[((static_cast<uint64_t>(q[10] << 16) >> (32 - canvas.log2Height)) << canvas.log2Width) |
+                              (static_cast<uint64_t>(q[9] << 16) >> (32 - canvas.log2Width))]
+              : 0;
       for (int i = 0; i < 3; ++i) {
         uint32_t x = flat ? clamped(static_cast<uint32_t>((&in.start.c0)[i])) : clamped(q[1 + i]);
         if (texture) x = P((texel >> (16 - 8 * i)) & 255, x);
@@ -216,8 +207,8 @@ TEST_P(TriangleReference, EverySlotMatchesThePixelByPixelDefinition) {
       expected.setFog(drawn.fog[0], drawn.fog[1], drawn.fog[2]);
 
       const HalfInputs in = generate.half();
-      tableOf(isa, target)[slot](drawn.target(), &in.primitive, &in.start, &in.end, in.leftX, in.rightX,
-                            in.leftStep, in.rightStep, in.prestep);
+      tableOf(isa, target)[slot](drawn.target(), &in.primitive, &in.start, &in.end, in.leftX, in.rightX, in.leftStep,
+                                 in.rightStep, in.prestep);
       referenceHalf(target, slot, expected, in);
       ASSERT_EQ(drawn.color, expected.color) << "slot " << slot << " round " << round;
       ASSERT_EQ(drawn.depth, expected.depth) << "slot " << slot << " round " << round;

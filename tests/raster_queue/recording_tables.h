@@ -46,7 +46,8 @@ constexpr auto primitiveTable(std::integer_sequence<uint32_t, Slots...>) {
 }
 
 inline constexpr auto PLAIN_TRIANGLES = triangleTable<'T'>(std::make_integer_sequence<uint32_t, TRIANGLE_TABLE_SIZE>());
-inline constexpr auto DITHERED_TRIANGLES = triangleTable<'D'>(std::make_integer_sequence<uint32_t, TRIANGLE_TABLE_SIZE>());
+inline constexpr auto DITHERED_TRIANGLES =
+    triangleTable<'D'>(std::make_integer_sequence<uint32_t, TRIANGLE_TABLE_SIZE>());
 inline constexpr auto LINES = primitiveTable<'L'>(std::make_integer_sequence<uint32_t, LINE_TABLE_SIZE>());
 inline constexpr auto POINTS = primitiveTable<'P'>(std::make_integer_sequence<uint32_t, POINT_TABLE_SIZE>());
 

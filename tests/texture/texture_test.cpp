@@ -87,8 +87,8 @@ TEST(ConvertRect32, FollowsTheDeviceWordShifts) {
   const TexturePtr t = makeTexture(1, 1);
   const RukColorModel blueHigh = wordShifts(0, 8, 16);
   const uint32_t pixel = 0x80102030;
-  convertRect32Texels(&blueHigh, t.get(), 0, 0, 1, 1, USUAL_MASKS[0], USUAL_MASKS[1], USUAL_MASKS[2],
-                      USUAL_MASKS[3], &pixel, 1);
+  convertRect32Texels(&blueHigh, t.get(), 0, 0, 1, 1, USUAL_MASKS[0], USUAL_MASKS[1], USUAL_MASKS[2], USUAL_MASKS[3],
+                      &pixel, 1);
   EXPECT_EQ(t->texels[0], 0x80302010u);
 }
 
@@ -156,8 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ClipCase{"negative y skips source rows", 0, -1, 1, 2, {{0, 0, 0x10}}},
                     ClipCase{"x + w past the width", 1, 1, 5, 1, {{1, 1, 0x00}}},
                     ClipCase{"y + h past the height", 0, 1, 1, 7, {{0, 1, 0x00}}},
-                    ClipCase{"wholly outside", 2, 0, 1, 1, {}},
-                    ClipCase{"negative size", 0, 0, -1, 2, {}},
+                    ClipCase{"wholly outside", 2, 0, 1, 1, {}}, ClipCase{"negative size", 0, 0, -1, 2, {}},
                     ClipCase{"x + w overflows", 1, 0, INT32_MAX, 1, {{1, 0, 0x00}}},
                     ClipCase{"far left, huge size", INT32_MIN, 0, INT32_MAX, 1, {}}));
 
@@ -210,11 +209,10 @@ TEST_P(SourceElements, AreSignedIndexesIntoTheArray) {
     pixels[i] = palette[i] = 0x100 + i;
     bytes[i] = static_cast<uint8_t>(i);
   }
-  const RukStatus status =
-      eightBit ? convertRect8Texels(&redHigh, t.get(), 0, c.y, 2, c.h, palette.data(), 16, bytes.data(), c.offset,
-                                    c.scansize)
-               : convertRect32Texels(&redHigh, t.get(), 0, c.y, 2, c.h, 0xFF0000, 0xFF00, 0xFF, 0xFF000000,
-                                     pixels.data(), c.offset, c.scansize);
+  const RukStatus status = eightBit ? convertRect8Texels(&redHigh, t.get(), 0, c.y, 2, c.h, palette.data(), 16,
+                                                         bytes.data(), c.offset, c.scansize)
+                                    : convertRect32Texels(&redHigh, t.get(), 0, c.y, 2, c.h, 0xFF0000, 0xFF00, 0xFF,
+                                                          0xFF000000, pixels.data(), c.offset, c.scansize);
   EXPECT_EQ(status, c.status);
   for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(t->texels[i], c.texels[i]) << "texel " << i;
 }
@@ -225,15 +223,40 @@ INSTANTIATE_TEST_SUITE_P(
         testing::Values(
             SourceCase{"offset names the first pixel", 0, 2, 4, 2, RUK_OK, {0x106, 0x107, 0x104, 0x105}},
             SourceCase{"a negative scan size walks rows backwards", 0, 2, 6, -2, RUK_OK, {0x104, 0x105, 0x106, 0x107}},
-            SourceCase{"rows clipped away may lie before the array", -1, 2, -2, 2, RUK_OK,
+            SourceCase{"rows clipped away may lie before the array",
+                       -1,
+                       2,
+                       -2,
+                       2,
+                       RUK_OK,
                        {UNCHANGED, UNCHANGED, 0x100, 0x101}},
-            SourceCase{"a row before the array refuses it all", 0, 2, 0, -2, RUK_ERR_BAD_ARGUMENT,
+            SourceCase{"a row before the array refuses it all",
+                       0,
+                       2,
+                       0,
+                       -2,
+                       RUK_ERR_BAD_ARGUMENT,
                        {UNCHANGED, UNCHANGED, UNCHANGED, UNCHANGED}},
-            SourceCase{"a large negative offset", 0, 2, -2054847097, 2, RUK_ERR_BAD_ARGUMENT,
+            SourceCase{"a large negative offset",
+                       0,
+                       2,
+                       -2054847097,
+                       2,
+                       RUK_ERR_BAD_ARGUMENT,
                        {UNCHANGED, UNCHANGED, UNCHANGED, UNCHANGED}},
-            SourceCase{"elements past any Java array", 0, 1, INT32_MAX - 1, 2, RUK_ERR_BAD_ARGUMENT,
+            SourceCase{"elements past any Java array",
+                       0,
+                       1,
+                       INT32_MAX - 1,
+                       2,
+                       RUK_ERR_BAD_ARGUMENT,
                        {UNCHANGED, UNCHANGED, UNCHANGED, UNCHANGED}},
-            SourceCase{"rows wrapping past 2^31", 0, 2, 0, INT32_MAX, RUK_ERR_BAD_ARGUMENT,
+            SourceCase{"rows wrapping past 2^31",
+                       0,
+                       2,
+                       0,
+                       INT32_MAX,
+                       RUK_ERR_BAD_ARGUMENT,
                        {UNCHANGED, UNCHANGED, UNCHANGED, UNCHANGED}}),
         testing::Bool()));
 

@@ -89,7 +89,7 @@ inline JSlot* invokeStub(JSlot* slots) {
   constexpr bool isStatic = binding_detail::takesPlaceholder<Args>;
   constexpr std::size_t first = isStatic ? 1 : 0;
 
-  auto call = [&]<std::size_t... I>(std::index_sequence<I...>) -> Result {
+  auto call = [&]<std::size_t... I>(std::index_sequence<I...>)->Result {
     if constexpr (isStatic) {
       return Impl(nullptr, binding_detail::fromSlot<std::tuple_element_t<I + first, Args>>(slots[I])...);
     } else {
@@ -115,8 +115,8 @@ inline JSlot* invokeStub(JSlot* slots) {
 // Defines the exported stub of one native: KELRUK_STUB(kel_ruk_KELRendGraphics3D_doRender)
 // exports Java_kel_ruk_KELRendGraphics3D_doRender_stub, which calls the
 // implementation function kel_ruk_KELRendGraphics3D_doRender.
-#define KELRUK_STUB(implementation)                                               \
-  KELRUK_EXPORT JSlot* Java_##implementation##_stub(JSlot* slots, void* /*env*/); \
+#define KELRUK_STUB(implementation)                                                \
+  KELRUK_EXPORT JSlot* Java_##implementation##_stub(JSlot* slots, void* /*env*/);  \
   KELRUK_EXPORT JSlot* Java_##implementation##_stub(JSlot* slots, void* /*env*/) { \
-    return invokeStub<&implementation>(slots);                                    \
+    return invokeStub<&implementation>(slots);                                     \
   }

@@ -13,9 +13,7 @@
 #include "matrix/matrix.h"
 #include "share/kel/binding.h"
 
-inline float* floatsOf(JHandle object) {
-  return object == 0 ? nullptr : reinterpret_cast<float*>(fieldsOf(object));
-}
+inline float* floatsOf(JHandle object) { return object == 0 ? nullptr : reinterpret_cast<float*>(fieldsOf(object)); }
 
 inline Matrix4* matrixOf(JHandle object) {
   return object == 0 ? nullptr : reinterpret_cast<Matrix4*>(fieldsOf(object));

@@ -31,9 +31,7 @@ void fromSource(JHandle self, JHandle src, InPlace inPlace, OutOfPlace outOfPlac
 
 void kel_geom_Matrix4_identity(JHandle self) { matrixIdentity(matrixOf(self)); }
 
-void kel_geom_Matrix4_doTranslate(JHandle self, float x, float y, float z) {
-  matrixTranslate(matrixOf(self), x, y, z);
-}
+void kel_geom_Matrix4_doTranslate(JHandle self, float x, float y, float z) { matrixTranslate(matrixOf(self), x, y, z); }
 
 void kel_geom_Matrix4_doTranslate2(JHandle self, JHandle src, float x, float y, float z) {
   fromSource(

@@ -11,8 +11,8 @@ inline constexpr int GRAPHICS3D_CONTEXT = 7;  // native reference of the RukCont
 inline constexpr int DEVICE_NATIVE_DEVICE = 0;  // native reference of the RukDevice
 
 // KELRendTexture
-inline constexpr int TEXTURE_DEVICE = 0;          // KELRend3DDevice reference
-inline constexpr int TEXTURE_COMPLETE = 6;        // nonzero once the image is complete
+inline constexpr int TEXTURE_DEVICE = 0;           // KELRend3DDevice reference
+inline constexpr int TEXTURE_COMPLETE = 6;         // nonzero once the image is complete
 inline constexpr int TEXTURE_NATIVE_TEXTURE = 10;  // native reference of the RukTexture
 
 // KELRendModel
@@ -26,14 +26,14 @@ inline constexpr int MODEL_NORMAL_BINDING = 10;
 inline constexpr int MODEL_COLOR_BINDING = 11;
 inline constexpr int MODEL_TEXCOORD_BINDING = 12;
 inline constexpr int MODEL_READY = 15;
-inline constexpr int MODEL_VERTICES = 16;        // float[]
-inline constexpr int MODEL_FACE_NORMALS = 17;    // float[] or null
-inline constexpr int MODEL_NORMALS = 18;         // float[] or null
-inline constexpr int MODEL_TEXCOORDS = 19;       // float[] or null
-inline constexpr int MODEL_VERTEX_INDICES = 20;  // int[]
-inline constexpr int MODEL_NORMAL_INDICES = 21;  // int[]
+inline constexpr int MODEL_VERTICES = 16;          // float[]
+inline constexpr int MODEL_FACE_NORMALS = 17;      // float[] or null
+inline constexpr int MODEL_NORMALS = 18;           // float[] or null
+inline constexpr int MODEL_TEXCOORDS = 19;         // float[] or null
+inline constexpr int MODEL_VERTEX_INDICES = 20;    // int[]
+inline constexpr int MODEL_NORMAL_INDICES = 21;    // int[]
 inline constexpr int MODEL_TEXCOORD_INDICES = 22;  // int[]
-inline constexpr int MODEL_COLORS = 23;          // int[] or null
+inline constexpr int MODEL_COLORS = 23;            // int[] or null
 
 // Material (argument of setMaterial).
 inline constexpr int MATERIAL_EMISSION = 0;

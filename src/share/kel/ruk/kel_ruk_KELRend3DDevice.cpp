@@ -14,8 +14,7 @@ namespace {
 constexpr uint32_t PALETTE_LIMIT = 256;
 
 // A failed creation is reported at the caller's line.
-void createAndStoreDevice(JHandle self, const RukDeviceDescriptor& descriptor,
-                          CheckSite site = CheckSite::current()) {
+void createAndStoreDevice(JHandle self, const RukDeviceDescriptor& descriptor, CheckSite site = CheckSite::current()) {
   RukDevice* device = nullptr;
   requireOk(createDevice(&descriptor, &device), nullptr, site);
   fieldsOf(self)[DEVICE_NATIVE_DEVICE] = nativeRefIssue(NativeKind::Device, device);

@@ -281,8 +281,8 @@ void kel_ruk_KELRendGraphics3D_doSetPerspectiveProjection(JHandle self, float fo
   requireOk(doSetPerspectiveProjection(context, fov, aspect, nearZ, farZ), context);
 }
 
-void kel_ruk_KELRendGraphics3D_doSetOrthographicProjection(JHandle self, float halfWidth, float halfHeight,
-                                                           float nearZ, float farZ) {
+void kel_ruk_KELRendGraphics3D_doSetOrthographicProjection(JHandle self, float halfWidth, float halfHeight, float nearZ,
+                                                           float farZ) {
   RukContext* context = contextOf(self);
   requireOk(doSetOrthographicProjection(context, halfWidth, halfHeight, nearZ, farZ), context);
 }
@@ -318,10 +318,10 @@ void kel_ruk_KELRendGraphics3D_pushPointLight(JHandle self, JHandle light) {
   requireArgument(light);
   const uint32_t* l = fieldsOf(light);
   requireArgument(l[LIGHT_POSITION]);
-  requireOk(pushPointLight(context, l[LIGHT_COLOR], l[LIGHT_AMBIENT], floatsOf(l[LIGHT_POSITION]),
-                           fieldFloat(l, LIGHT_RANGE), fieldFloat(l, LIGHT_QUADRATIC), fieldFloat(l, LIGHT_LINEAR),
-                           fieldFloat(l, LIGHT_CONSTANT)),
-            context);
+  requireOk(
+      pushPointLight(context, l[LIGHT_COLOR], l[LIGHT_AMBIENT], floatsOf(l[LIGHT_POSITION]), fieldFloat(l, LIGHT_RANGE),
+                     fieldFloat(l, LIGHT_QUADRATIC), fieldFloat(l, LIGHT_LINEAR), fieldFloat(l, LIGHT_CONSTANT)),
+      context);
 }
 
 void kel_ruk_KELRendGraphics3D_pushSpotLight(JHandle self, JHandle light) {
@@ -332,8 +332,8 @@ void kel_ruk_KELRendGraphics3D_pushSpotLight(JHandle self, JHandle light) {
   requireArgument(l[LIGHT_DIRECTION]);
   requireOk(pushSpotLight(context, l[LIGHT_COLOR], l[LIGHT_AMBIENT], floatsOf(l[LIGHT_POSITION]),
                           floatsOf(l[LIGHT_DIRECTION]), fieldFloat(l, LIGHT_RANGE), fieldFloat(l, LIGHT_COS_OUTER),
-                          fieldFloat(l, LIGHT_COS_INNER), fieldFloat(l, LIGHT_QUADRATIC),
-                          fieldFloat(l, LIGHT_LINEAR), fieldFloat(l, LIGHT_CONSTANT)),
+                          fieldFloat(l, LIGHT_COS_INNER), fieldFloat(l, LIGHT_QUADRATIC), fieldFloat(l, LIGHT_LINEAR),
+                          fieldFloat(l, LIGHT_CONSTANT)),
             context);
 }
 
@@ -350,7 +350,7 @@ void kel_ruk_KELRendGraphics3D_resetLights(JHandle self) {
 // --- Attributes ------------------------------------------------------------
 
 void kel_ruk_KELRendGraphics3D_doSetFog(JHandle self, int32_t mode, int32_t color, float start, float end,
-                                       float density) {
+                                        float density) {
   RukContext* context = contextOf(self);
   requireOk(setAttributeInt(context, ATTR_FOG_MODE, mode), context);
   if (mode == 0) return;  // turning fog off keeps the other fog settings
@@ -377,9 +377,8 @@ void kel_ruk_KELRendGraphics3D_doUseTexture(JHandle self, JHandle texture) {
 }
 
 // Stored only; the statuses are ignored.
-void kel_ruk_KELRendGraphics3D_doSetTextureCoordinateGeneration(JHandle self, int32_t sMode, int32_t tMode,
-                                                                float s0, float s1, float s2, float t0,
-                                                                float t1, float t2) {
+void kel_ruk_KELRendGraphics3D_doSetTextureCoordinateGeneration(JHandle self, int32_t sMode, int32_t tMode, float s0,
+                                                                float s1, float s2, float t0, float t1, float t2) {
   RukContext* context = contextOf(self);
   setAttributeInt(context, ATTR_TEXGEN_S, sMode);
   setAttributeInt(context, ATTR_TEXGEN_T, tMode);

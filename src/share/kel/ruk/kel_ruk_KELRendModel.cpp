@@ -82,9 +82,9 @@ void kel_ruk_KELRendModel_copyVertexNormals(JHandle self) {
   // The index array holds one index per corner of the primitives the object
   // declares now.
   const auto primitiveCount = static_cast<int32_t>(java[MODEL_PRIMITIVE_COUNT]);
-  const uint64_t indexRoom = uint64_t{cornersPerPrimitive(modelTypeOfKind(static_cast<int32_t>(
-                                 java[MODEL_PRIMITIVE_KIND])))} *
-                             static_cast<uint32_t>(std::max(primitiveCount, 0));
+  const uint64_t indexRoom =
+      uint64_t{cornersPerPrimitive(modelTypeOfKind(static_cast<int32_t>(java[MODEL_PRIMITIVE_KIND])))} *
+      static_cast<uint32_t>(std::max(primitiveCount, 0));
   copyVertexNormals(model, normalCount, elementsOf<float>(java[MODEL_NORMALS]),
                     elementsOf<uint32_t>(java[MODEL_NORMAL_INDICES]), indexRoom);
 }

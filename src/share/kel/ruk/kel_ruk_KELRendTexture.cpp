@@ -41,9 +41,9 @@ void kel_ruk_KELRendTexture_init(JHandle self, int32_t width, int32_t height) {
 
 void kel_ruk_KELRendTexture_doComplete(JHandle) {}
 
-void kel_ruk_KELRendTexture_convertRect32(JHandle self, int32_t x, int32_t y, int32_t w, int32_t h,
-                                          int32_t redMask, int32_t greenMask, int32_t blueMask,
-                                          int32_t alphaMask, JHandle pixels, int32_t offset, int32_t scansize) {
+void kel_ruk_KELRendTexture_convertRect32(JHandle self, int32_t x, int32_t y, int32_t w, int32_t h, int32_t redMask,
+                                          int32_t greenMask, int32_t blueMask, int32_t alphaMask, JHandle pixels,
+                                          int32_t offset, int32_t scansize) {
   const uint32_t* fields = fieldsOf(self);
   RukTexture* texture = textureOf(fields);
   requireArgument(pixels);
@@ -56,9 +56,8 @@ void kel_ruk_KELRendTexture_convertRect32(JHandle self, int32_t x, int32_t y, in
             nullptr);
 }
 
-void kel_ruk_KELRendTexture_convertRect8(JHandle self, int32_t x, int32_t y, int32_t w, int32_t h,
-                                         JHandle palette, int32_t paletteSize, JHandle pixels, int32_t offset,
-                                         int32_t scansize) {
+void kel_ruk_KELRendTexture_convertRect8(JHandle self, int32_t x, int32_t y, int32_t w, int32_t h, JHandle palette,
+                                         int32_t paletteSize, JHandle pixels, int32_t offset, int32_t scansize) {
   const uint32_t* fields = fieldsOf(self);
   RukTexture* texture = textureOf(fields);
   requireArgument(pixels);
