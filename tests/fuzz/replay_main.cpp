@@ -23,6 +23,7 @@
 #include "context/context.h"
 #include "fuzz/fuzz_program.h"
 #include "raster/raster.h"
+#include "raster/raster_isa.h"
 #include "raster/raster_tables.h"
 
 namespace {
@@ -134,7 +135,21 @@ std::vector<uint8_t> readFile(const std::filesystem::path& path) {
 
 }  // namespace
 
+// Contexts draw with the copy whose tables the census wraps.
+bool useCensusCopy() {
+  for (uint32_t isa = 0; isa < static_cast<uint32_t>(RasterIsa::Count); ++isa) {
+    if (std::string(rasterIsaName(static_cast<RasterIsa>(isa))) == KELRUK_REPLAY_ISA) {
+      return forceRasterIsa(static_cast<RasterIsa>(isa));
+    }
+  }
+  return false;
+}
+
 int main(int argc, char** argv) {
+  if (!useCensusCopy()) {
+    std::fprintf(stderr, "the %s copy of the scan converters does not run here\n", KELRUK_REPLAY_ISA);
+    return 2;
+  }
   bool report = false, requireComplete = false;
   std::vector<std::filesystem::path> inputs;
   for (int i = 1; i < argc; ++i) {
