@@ -9,12 +9,15 @@
 // under orthographic projection, where w is 1 and that formula would give
 // every vertex the same depth, (z - near)/(far - near)*2^30 instead.
 #pragma once
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 #include "context/context.h"
 #include "pipeline/batch.h"
 #include "raster/raster.h"
 #include "raster/raster_queue.h"
+#include "raster/triangle_batch.h"
 
 // Conversion toward zero into 32 bits; values beyond the range (and NaN)
 // saturate instead of being undefined.
@@ -90,6 +93,19 @@ void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, R
 void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot);
 // Mixes the slot's colour towards the fog colour by a fog amount 0..255.
 void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot);
+
+// An empty batch whose positions hold numbers.
+inline void clearTriangleBatch(TriangleBatch* batch) {
+  batch->count = 0;
+  for (auto& corner : batch->x) std::fill(std::begin(corner), std::end(corner), 0.0f);
+  for (auto& corner : batch->y) std::fill(std::begin(corner), std::end(corner), 0.0f);
+}
+
+// Adds a screen-space triangle (p0, p1, p2 in batch order) to the batch, its
+// corners' carried fields filled as the call's flags say; false, adding
+// nothing, when a corner lies outside the image. The batch must have room.
+bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const ScreenVertex& p0, const ScreenVertex& p1,
+                   const ScreenVertex& p2);
 
 // Sets up one screen-space triangle (p0, p1, p2 in batch order) and queues
 // it, unless it covers no row, is narrower than 0.01 pixel or lies outside

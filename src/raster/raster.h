@@ -70,6 +70,12 @@ using TriangleRoutine = void (*)(const RasterTarget* target, const RasterPrimiti
                                  const RasterVertex* leftStart, const RasterVertex* leftEnd, int32_t leftX,
                                  int32_t rightX, int32_t leftStep, int32_t rightStep, float prestep);
 
+// Sets up and queues a batch of triangles in order (raster/triangle_batch.h);
+// the queue must have room for all of them. True when it is full afterwards.
+struct RasterState;
+struct TriangleBatch;
+using TriangleSetupRoutine = bool (*)(RasterState* state, const TriangleBatch* batch);
+
 inline constexpr uint32_t TRIANGLE_TABLE_SIZE = 128;
 inline constexpr uint32_t LINE_TABLE_SIZE = 32;
 inline constexpr uint32_t POINT_TABLE_SIZE = 32;
@@ -81,6 +87,7 @@ struct RasterTableSet {
   const TriangleRoutine* ditheredTriangles;  // Indexed8 only, else null
   const LineRoutine* lines;                  // 32 slots
   const PointRoutine* points;                // 32 slots
+  TriangleSetupRoutine setupTriangles;       // the same for every format of a copy
 };
 
 // The tables for a format, or null for formats without rasterizers.
@@ -91,6 +98,7 @@ struct RasterState {
   const TriangleRoutine* triangleTable;
   const LineRoutine* lineTable;
   const PointRoutine* pointTable;
+  TriangleSetupRoutine setupTriangles;  // from the same copy as the tables
   uint32_t queuedCount;
   uint32_t queueCapacity;
   RasterPrimitive* queue;                  // queueCapacity records

@@ -17,6 +17,9 @@ RasterState* selectRasterTables(const RukColorModel* model) {
   state->format = model->format;
   const RasterTableSet* tables = rasterTablesFor(model->format);
   state->tables = tables;
+  // Formats without scan converters still set triangles up (and draw
+  // nothing): any format's copy has the same setup.
+  state->setupTriangles = (tables != nullptr ? tables : rasterTablesFor(Rgb32))->setupTriangles;
   if (tables != nullptr) {
     state->triangleTable = tables->triangles;
     state->lineTable = tables->lines;

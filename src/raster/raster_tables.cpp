@@ -9,15 +9,16 @@ inline namespace KELRUK_ISA {
 namespace {
 
 constinit const RasterTableSet indexed8Tables = {indexed8TriangleTable.data(), indexed8DitheredTriangleTable.data(),
-                                                 indexed8LineTable.data(), indexed8PointTable.data()};
+                                                 indexed8LineTable.data(), indexed8PointTable.data(),
+                                                 &setupTriangleBatch};
 constinit const RasterTableSet rgb555Tables = {rgb555TriangleTable.data(), nullptr, rgb555LineTable.data(),
-                                               rgb555PointTable.data()};
+                                               rgb555PointTable.data(), &setupTriangleBatch};
 constinit const RasterTableSet rgb16Tables = {rgb16TriangleTable.data(), nullptr, rgb16LineTable.data(),
-                                              rgb16PointTable.data()};
+                                              rgb16PointTable.data(), &setupTriangleBatch};
 constinit const RasterTableSet rgb24Tables = {rgb24TriangleTable.data(), nullptr, rgb24LineTable.data(),
-                                              rgb24PointTable.data()};
+                                              rgb24PointTable.data(), &setupTriangleBatch};
 constinit const RasterTableSet rgb32Tables = {rgb32TriangleTable.data(), nullptr, rgb32LineTable.data(),
-                                              rgb32PointTable.data()};
+                                              rgb32PointTable.data(), &setupTriangleBatch};
 
 }  // namespace
 

@@ -17,6 +17,9 @@ using PointTable = std::array<PointRoutine, POINT_TABLE_SIZE>;
 // rasterizers.
 const RasterTableSet* isaRasterTables(uint32_t format);
 
+// The triangle setup of this copy.
+bool setupTriangleBatch(RasterState* state, const TriangleBatch* batch);
+
 // Triangles, generated from the one skeleton (a source per target).
 extern const TriangleTable indexed8TriangleTable;  // nearest colour, no dither
 extern const TriangleTable indexed8DitheredTriangleTable;

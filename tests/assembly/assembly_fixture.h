@@ -95,8 +95,13 @@ class AssemblyTest : public ::testing::Test {
     c->nearZ = 1.0f;
     c->farZ = 100.0f;
     queue.resize(RASTER_QUEUE_CAPACITY);
-    state = RasterState{TRIANGLES.data(),      LINES.data(), POINTS.data(), 0,
-                        RASTER_QUEUE_CAPACITY, queue.data(), nullptr,       nullptr};
+    state = RasterState{};
+    state.triangleTable = TRIANGLES.data();
+    state.lineTable = LINES.data();
+    state.pointTable = POINTS.data();
+    state.setupTriangles = rasterTablesFor(Rgb32)->setupTriangles;
+    state.queueCapacity = RASTER_QUEUE_CAPACITY;
+    state.queue = queue.data();
     c->rasterState = &state;
     recordingState = &state;
     batch.resize(BATCH_CAPACITY);

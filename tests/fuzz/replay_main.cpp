@@ -105,7 +105,7 @@ struct Census : fuzz::Observer {
     auto [twin, made] = twins.try_emplace(real);
     if (made) {
       twin->second = {forwarding(real->triangles), forwarding(real->ditheredTriangles), forwarding(real->lines),
-                      forwarding(real->points)};
+                      forwarding(real->points), real->setupTriangles};
     }
     const bool dithered = real->ditheredTriangles != nullptr && state->triangleTable == real->ditheredTriangles;
     state->tables = &twin->second;

@@ -206,7 +206,7 @@ TEST(DitherSwitch, DirectFormatsIgnoreTheDitherAttribute) {
 }
 
 TEST(DitherSwitch, IndexedTablesWithoutADitheredVariantStayPlain) {
-  const RasterTableSet plainOnly = {PLAIN_TRIANGLES.data(), nullptr, LINES.data(), POINTS.data()};
+  const RasterTableSet plainOnly = {PLAIN_TRIANGLES.data(), nullptr, LINES.data(), POINTS.data(), nullptr};
   RecordingState r(Indexed8, &plainOnly);
   r.attributeChanged(RASTER_DITHER_ATTRIBUTE, 1);
   EXPECT_EQ(r.state.triangleTable, PLAIN_TRIANGLES.data());

@@ -52,7 +52,7 @@ inline constexpr auto LINES = primitiveTable<'L'>(std::make_integer_sequence<uin
 inline constexpr auto POINTS = primitiveTable<'P'>(std::make_integer_sequence<uint32_t, POINT_TABLE_SIZE>());
 
 inline const RasterTableSet RECORDING_TABLES = {PLAIN_TRIANGLES.data(), DITHERED_TRIANGLES.data(), LINES.data(),
-                                                POINTS.data()};
+                                                POINTS.data(), nullptr};
 
 // A rasterizer block of one pixel format that uses the recording tables,
 // with its own queue, and a record to flush into (the routines never draw).
