@@ -178,7 +178,7 @@ BENCHMARK(Scaling_S5_SmallTriangles)->Apply(bench::scalingSizes);
   const std::pair<const char*, Scene> scenes[] = {
       {"S1_FillFlat", S1_FillFlat},   {"S2_FillSmooth", S2_FillSmooth},         {"S3_FillTextured", S3_FillTextured},
       {"S4_FillBlend", S4_FillBlend}, {"S5_SmallTriangles", S5_SmallTriangles}, {"S6_LitSphere", S6_LitSphere}};
-  for (RasterIsa isa : {RasterIsa::Sse2, RasterIsa::Avx2, RasterIsa::Avx512, RasterIsa::Generic}) {
+  for (RasterIsa isa : RASTER_ISAS) {
     if (!rasterIsaAvailable(isa)) continue;
     for (const auto& [name, scene] : scenes) {
       const std::string caseName = std::string("Isa_") + rasterIsaName(isa) + "_" + name;

@@ -80,6 +80,15 @@ template <class V>
   return bitsOf<V>(bitsOf<I>(laneIndexes<V>()) < count);
 }
 
+// The first lanes of a vector, as a vector of at most as many lanes.
+template <class V, class W>
+[[gnu::always_inline]] inline V lowLanes(W wide) {
+  static_assert(sizeof(V) <= sizeof(W));
+  V low;
+  std::memcpy(&low, &wide, sizeof low);
+  return low;
+}
+
 // a where the mask lane is set, else b.
 template <class V>
 [[gnu::always_inline]] inline V select(V mask, V a, V b) {
@@ -149,6 +158,9 @@ template <class V>
   if constexpr (sizeof(V) == 32) {
     return bitsOf<V>(_mm256_i32gather_epi32(reinterpret_cast<const int*>(base), bitsOf<__m256i>(index), 4));
   }
+  if constexpr (sizeof(V) == 16) {
+    return bitsOf<V>(_mm_i32gather_epi32(reinterpret_cast<const int*>(base), bitsOf<__m128i>(index), 4));
+  }
 #endif
   V out;
   for (uint32_t k = 0; k < laneCountOf<V>; ++k) out[k] = base[index[k]];
@@ -216,6 +228,20 @@ template <class F>
   constexpr uint32_t n = sizeof(F) / sizeof(value[0]);
   using I = LaneI32<n>;
   I out;
+#if defined(__AVX512F__)
+  // The zero-masked forms: the plain ones start from an undefined vector,
+  // which the compiler reports as uninitialised.
+  if constexpr (sizeof(value[0]) == 4 && n == 16) {
+    return bitsOf<I>(_mm512_maskz_cvttps_epi32(0xFFFF, bitsOf<__m512>(value)));
+  }
+  if constexpr (sizeof(value[0]) == 8 && n == 8) {
+    return bitsOf<I>(_mm512_maskz_cvttpd_epi32(0xFF, bitsOf<__m512d>(value)));
+  }
+#endif
+#if defined(__AVX__)
+  if constexpr (sizeof(value[0]) == 4 && n == 8) return bitsOf<I>(_mm256_cvttps_epi32(bitsOf<__m256>(value)));
+  if constexpr (sizeof(value[0]) == 8 && n == 4) return bitsOf<I>(_mm256_cvttpd_epi32(bitsOf<__m256d>(value)));
+#endif
 #if defined(__SSE2__)
   if constexpr (sizeof(value[0]) == 4 && n % 4 == 0) {
     for (uint32_t part = 0; part < n / 4; ++part) {

@@ -5,9 +5,11 @@
 // A target encodes three intensities and writes the pixel at an address, or
 // reads a stored pixel back as intensities for blending (lines and points).
 // Bound to a colour-buffer row, it stores and loads by column (triangles),
-// and it also moves and encodes a block of pixels at a time, one per lane of
-// the instruction set (loadBlock, storeBlock, encodeBlock, decodeBlock), with
-// results identical pixel for pixel. An encoding that depends on the column
+// and it also encodes and decodes a block of pixels at a time, one per lane
+// of the instruction set (encodeBlock, decodeBlock; blocks are moved with
+// loadPixelLanes and storePixelLanes of bytesPerPixel), with results
+// identical pixel for pixel; a narrower block of 4 or 8 lanes serves short
+// spans. An encoding that depends on the column
 // (the dither) says so with encodingVariesByColumn.
 #pragma once
 #include <array>
@@ -43,10 +45,14 @@ struct DirectTarget {
   }
   Rgb8 load(int32_t column) const { return read(row + static_cast<uint32_t>(column) * bytesPerPixel); }
 
-  static Block loadBlock(const uint8_t* at) { return loadPixelLanes<bytesPerPixel, Block>(at); }
-  static void storeBlock(uint8_t* at, Block pixels) { storePixelLanes<bytesPerPixel>(at, pixels); }
-  static Block encodeBlock(const Channels<Block>& c, int32_t) { return Format::encode(c); }
-  static Channels<Block> decodeBlock(Block pixels) { return Format::decode(pixels); }
+  template <class B>
+  static B encodeBlock(const Channels<B>& c, int32_t) {
+    return Format::encode(c);
+  }
+  template <class B>
+  static Channels<B> decodeBlock(B pixels) {
+    return Format::decode(pixels);
+  }
 };
 
 using Rgb32Target = DirectTarget<Rgb32Format>;
@@ -73,10 +79,14 @@ struct IndexedNearestTarget {
   void store(int32_t column, const Rgb8& c) const { write(row + column, encode(c)); }
   Rgb8 load(int32_t column) const { return read(row + column); }
 
-  static Block loadBlock(const uint8_t* at) { return loadPixelLanes<1, Block>(at); }
-  static void storeBlock(uint8_t* at, Block pixels) { storePixelLanes<1>(at, pixels); }
-  Block encodeBlock(const Channels<Block>& c, int32_t) const { return tableByteLanes(codec.map12, Codec::mapIndex(c)); }
-  static Channels<Block> decodeBlock(Block pixels) { return Codec::decode(pixels); }
+  template <class B>
+  B encodeBlock(const Channels<B>& c, int32_t) const {
+    return tableByteLanes(codec.map12, Codec::mapIndex(c));
+  }
+  template <class B>
+  static Channels<B> decodeBlock(B pixels) {
+    return Codec::decode(pixels);
+  }
 };
 
 // Indexed8 with the ordered dither through inverseColorMap6. The threshold
@@ -117,13 +127,16 @@ struct IndexedDitheredTarget {
   }
   Rgb8 load(int32_t column) const { return Codec::decode(Codec::load(row + column)); }
 
-  static Block loadBlock(const uint8_t* at) { return loadPixelLanes<1, Block>(at); }
-  static void storeBlock(uint8_t* at, Block pixels) { storePixelLanes<1>(at, pixels); }
-  Block encodeBlock(const Channels<Block>& c, int32_t column) const {
-    const Block thresholds = blockThresholds[(rowIndex & 3) * 4 + ((rowOffset + static_cast<uint32_t>(column)) & 3)];
+  template <class B>
+  B encodeBlock(const Channels<B>& c, int32_t column) const {
+    const B thresholds =
+        lowLanes<B>(blockThresholds[(rowIndex & 3) * 4 + ((rowOffset + static_cast<uint32_t>(column)) & 3)]);
     return tableByteLanes(codec.map6, Codec::mapIndex(thresholds, c));
   }
-  static Channels<Block> decodeBlock(Block pixels) { return Codec::decode(pixels); }
+  template <class B>
+  static Channels<B> decodeBlock(B pixels) {
+    return Codec::decode(pixels);
+  }
 };
 
 }  // namespace KELRUK_ISA

@@ -75,6 +75,8 @@ bool processorRuns(RasterIsa isa) {
 }
 
 RasterIsa widestAvailable() {
+  // The x86-64 sets, widest first; the generic copy is built only where
+  // they are not.
   for (RasterIsa isa : {RasterIsa::Avx512, RasterIsa::Avx2, RasterIsa::Sse2, RasterIsa::Generic}) {
     if (rasterIsaAvailable(isa)) return isa;
   }

@@ -9,6 +9,9 @@
 
 enum class RasterIsa : uint32_t { Sse2, Avx2, Avx512, Generic, Count };
 
+// Every instruction set, narrowest first.
+inline constexpr RasterIsa RASTER_ISAS[] = {RasterIsa::Sse2, RasterIsa::Avx2, RasterIsa::Avx512, RasterIsa::Generic};
+
 // "sse2", "avx2", "avx512", "generic" (the one copy of other processors).
 const char* rasterIsaName(RasterIsa isa);
 

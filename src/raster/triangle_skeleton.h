@@ -208,20 +208,26 @@ constexpr bool plainFlat(const TriangleVariant& v) {
   return !v.interpolated && !v.texture && !v.specular && !v.blend && !v.fog;
 }
 
-template <TriangleVariant V>
-inline Channels<Block> colourStepBlock(const Block* q, const BlockConstants& b, const HalfConstants& k, Block oldPixels,
-                                       auto decode) {
-  Channels<Block> c;
+// The constants of a narrower block: the first lanes of the full ones.
+template <class B>
+[[gnu::always_inline]] inline B narrow(Block lanes) {
+  return lowLanes<B>(lanes);
+}
+
+template <TriangleVariant V, class B>
+inline Channels<B> colourStepBlock(const B* q, const BlockConstants& b, const HalfConstants& k, B oldPixels,
+                                   auto decode) {
+  Channels<B> c;
   if constexpr (V.interpolated) {
     c = {intensityLanes(q[Q_C0]), intensityLanes(q[Q_C1]), intensityLanes(q[Q_C2])};
   } else {
-    c = {b.flatR, b.flatG, b.flatB};
+    c = {narrow<B>(b.flatR), narrow<B>(b.flatG), narrow<B>(b.flatB)};
   }
   if constexpr (V.texture) {
     // The shifts are 1..32: halving first keeps every count below 32.
-    const Block column = ((q[Q_U] << 16) >> 1) >> (k.shiftU - 1);
-    const Block texelRow = ((q[Q_V] << 16) >> 1) >> (k.shiftV - 1);
-    const Block texel = gatherLanes(k.texels, (texelRow << k.log2Width) | column);
+    const B column = ((q[Q_U] << 16) >> 1) >> (k.shiftU - 1);
+    const B texelRow = ((q[Q_V] << 16) >> 1) >> (k.shiftV - 1);
+    const B texel = gatherLanes(k.texels, (texelRow << k.log2Width) | column);
     c = {productLanes((texel >> 16) & 0xFFu, c.r), productLanes((texel >> 8) & 0xFFu, c.g),
          productLanes(texel & 0xFFu, c.b)};
   }
@@ -230,58 +236,73 @@ inline Channels<Block> colourStepBlock(const Block* q, const BlockConstants& b, 
          min255Lanes(c.b + intensityLanes(q[Q_S2]))};
   }
   if constexpr (V.blend) {
-    const Block a = intensityLanes(q[Q_A]);
-    const Block keep = 255u - a;
-    const Channels<Block> dst = decode(oldPixels);
+    const B a = intensityLanes(q[Q_A]);
+    const B keep = 255u - a;
+    const Channels<B> dst = decode(oldPixels);
     c = {productLanes(a, c.r) + productLanes(keep, dst.r), productLanes(a, c.g) + productLanes(keep, dst.g),
          productLanes(a, c.b) + productLanes(keep, dst.b)};
   }
   if constexpr (V.fog) {
-    const Block f = intensityLanes(q[Q_F]);
-    const Block keep = 255u - f;
-    c = {productLanes(b.fogR, f) + productLanes(keep, c.r), productLanes(b.fogG, f) + productLanes(keep, c.g),
-         productLanes(b.fogB, f) + productLanes(keep, c.b)};
+    const B f = intensityLanes(q[Q_F]);
+    const B keep = 255u - f;
+    c = {productLanes(narrow<B>(b.fogR), f) + productLanes(keep, c.r),
+         productLanes(narrow<B>(b.fogG), f) + productLanes(keep, c.g),
+         productLanes(narrow<B>(b.fogB), f) + productLanes(keep, c.b)};
   }
   return c;
 }
 
-// Shades the block of pixels starting at colorAt / depthAt. A partial block
-// (the end of a span) touches only the lanes set in inSpan: the others are
-// read and written back unchanged, so the caller keeps the whole block inside
-// the row.
+// Shades the block of pixels (one per lane of B) starting at colorAt /
+// depthAt. A partial block (the end of a span) touches only the lanes set in
+// inSpan: the others are read and written back unchanged, so the caller
+// keeps the whole block inside the row.
 // The flat group stores flatPixels, the flat colour encoded for this span.
-template <class Target, TriangleVariant V, bool Partial>
-inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, int32_t* depthAt, const Block* q,
-                       const BlockConstants& b, const HalfConstants& k, Block flatPixels, Block inSpan) {
-  using Signed = LaneI32<blockPixels>;
-  Block pass = Partial ? inSpan : ~Block{};
-  Block storedDepth{};
+template <class Target, TriangleVariant V, bool Partial, class B>
+inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, int32_t* depthAt, const B* q,
+                       const BlockConstants& b, const HalfConstants& k, B flatPixels, B inSpan) {
+  using Signed = LaneI32<laneCountOf<B>>;
+  B pass = Partial ? inSpan : ~B{};
+  B storedDepth{};
   if constexpr (V.carriesDepth()) std::memcpy(&storedDepth, depthAt, sizeof storedDepth);
   if constexpr (V.testsDepth()) {
-    pass &= bitsOf<Block>(bitsOf<Signed>(storedDepth) > bitsOf<Signed>(q[Q_Z]));
+    pass &= bitsOf<B>(bitsOf<Signed>(storedDepth) > bitsOf<Signed>(q[Q_Z]));
     if (!anyLane(pass)) return;  // the whole block hidden
   }
   constexpr bool merges = V.testsDepth() || Partial;
-  Block oldPixels{};
-  if constexpr (merges || V.blend) oldPixels = target.loadBlock(colorAt);
-  Block pixels;
+  B oldPixels{};
+  if constexpr (merges || V.blend) oldPixels = loadPixelLanes<Target::bytesPerPixel, B>(colorAt);
+  B pixels;
   if constexpr (plainFlat(V)) {
     pixels = flatPixels;
   } else {
     pixels = target.encodeBlock(
-        colourStepBlock<V>(q, b, k, oldPixels, [&target](Block p) { return target.decodeBlock(p); }), column);
+        colourStepBlock<V>(q, b, k, oldPixels, [&target](B p) { return target.decodeBlock(p); }), column);
   }
   if constexpr (merges) pixels = select(pass, pixels, oldPixels);
-  target.storeBlock(colorAt, pixels);
+  storePixelLanes<Target::bytesPerPixel>(colorAt, pixels);
   if constexpr (V.writesDepth()) {
-    const Block depth = merges ? select(pass, q[Q_Z], storedDepth) : q[Q_Z];
+    const B depth = merges ? select(pass, q[Q_Z], storedDepth) : q[Q_Z];
     std::memcpy(depthAt, &depth, sizeof depth);
   }
 }
 
+// A span's last pixels from `column`, fewer than B has lanes, as one
+// partial block of B; `start` holds each quantity's value at `column`.
+template <class Target, TriangleVariant V, class B>
+[[gnu::always_inline]] inline void shadeSpanEnd(const Target& target, int32_t column, int32_t endColumn,
+                                                uint8_t* colorAt, int32_t* depthAt, const uint32_t* start,
+                                                const BlockConstants& b, const HalfConstants& k, Block flatPixels) {
+  constexpr uint32_t carried = carriedQuantities(V);
+  B q[QUANTITY_COUNT];
+  forEachQuantity<carried>([&](auto i) { q[i] = splat<B>(start[i]) + narrow<B>(b.laneOffset[i]); });
+  shadeBlock<Target, V, true>(target, column, colorAt, depthAt, q, b, k, narrow<B>(flatPixels),
+                              firstLanes<B>(endColumn - column));
+}
+
 // One span: whole blocks, then the rest as one partial block when a whole
 // block from its start still lies inside the row (`rowPixels` wide),
-// otherwise pixel by pixel.
+// otherwise pixel by pixel. A span shorter than a block is one partial block
+// of 4 or 8 lanes where the vectors are wider.
 template <class Target, TriangleVariant V>
 [[gnu::always_inline]] inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow, int32_t column,
                                              int32_t endColumn, int32_t rowPixels, uint32_t* q, const HalfConstants& k,
@@ -294,16 +315,31 @@ template <class Target, TriangleVariant V>
     return nullptr;
   };
   constexpr int32_t n = blockPixels;
-  Block lanes[QUANTITY_COUNT];
-  forEachQuantity<carried>([&](auto i) { lanes[i] = splat<Block>(q[i]) + b.laneOffset[i]; });
   // Blocks start a multiple of four columns apart, so a column-dependent
   // encoding of the flat colour is the same for every block of the span.
   Block flatPixels{};
   if constexpr (plainFlat(V) && Target::encodingVariesByColumn) {
-    flatPixels = target.encodeBlock({b.flatR, b.flatG, b.flatB}, column);
+    flatPixels = target.encodeBlock(Channels<Block>{b.flatR, b.flatG, b.flatB}, column);
   } else if constexpr (plainFlat(V)) {
     flatPixels = b.flatPixels;
   }
+  // Spans shorter than a block (most of a small triangle's) go straight to
+  // the narrowest block that holds them.
+  if constexpr (n > 4) {
+    const int32_t length = endColumn - column;
+    if (length <= 4 && column <= rowPixels - 4) {
+      return shadeSpanEnd<Target, V, LaneU32<4>>(target, column, endColumn, colorAt(column), depthAt(column), q, b, k,
+                                                 flatPixels);
+    }
+    if constexpr (n > 8) {
+      if (length <= 8 && column <= rowPixels - 8) {
+        return shadeSpanEnd<Target, V, LaneU32<8>>(target, column, endColumn, colorAt(column), depthAt(column), q, b, k,
+                                                   flatPixels);
+      }
+    }
+  }
+  Block lanes[QUANTITY_COUNT];
+  forEachQuantity<carried>([&](auto i) { lanes[i] = splat<Block>(q[i]) + b.laneOffset[i]; });
   for (; endColumn - column >= n; column += n) {
     shadeBlock<Target, V, false>(target, column, colorAt(column), depthAt(column), lanes, b, k, flatPixels, Block{});
     forEachQuantity<carried>([&](auto i) { lanes[i] += b.step[i]; });
@@ -376,7 +412,9 @@ void drawTriangleHalf(const RasterTarget* target, const RasterPrimitive* primiti
     b.flatR = splat<Block>(k.flat[0]);
     b.flatG = splat<Block>(k.flat[1]);
     b.flatB = splat<Block>(k.flat[2]);
-    if constexpr (!Target::encodingVariesByColumn) b.flatPixels = pixels.encodeBlock({b.flatR, b.flatG, b.flatB}, 0);
+    if constexpr (!Target::encodingVariesByColumn) {
+      b.flatPixels = pixels.encodeBlock(Channels<Block>{b.flatR, b.flatG, b.flatB}, 0);
+    }
   }
   if constexpr (V.fog) {
     b.fogR = splat<Block>(k.fog[0]);

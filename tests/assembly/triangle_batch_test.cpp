@@ -52,7 +52,7 @@ TEST_F(AssemblyTest, EveryCopyAndBatchSizeQueuesTheSameRecords) {
   std::vector<RasterPrimitive> expected;
   uint32_t compared = 0;
   for (uint32_t flags : FLAGS) {
-    for (RasterIsa isa : {RasterIsa::Sse2, RasterIsa::Avx2, RasterIsa::Avx512, RasterIsa::Generic}) {
+    for (RasterIsa isa : RASTER_ISAS) {
       if (!rasterIsaAvailable(isa)) continue;
       state.setupTriangles = rasterTablesForIsa(isa, Rgb32)->setupTriangles;
       for (uint32_t size : {TRIANGLE_BATCH_SIZE, 1u, 5u}) {

@@ -119,7 +119,7 @@ TEST_P(IsaSameness, EveryCopyDrawsTheSameFrames) {
   const Soup soup = makeSoup();
   std::vector<RasterIsa> compared;
   std::vector<uint32_t> first;
-  for (RasterIsa isa : {RasterIsa::Sse2, RasterIsa::Avx2, RasterIsa::Avx512, RasterIsa::Generic}) {
+  for (RasterIsa isa : RASTER_ISAS) {
     if (!rasterIsaAvailable(isa)) continue;
     const std::vector<uint32_t> drawn = frames(isa, soup);
     if (compared.empty()) {

@@ -222,8 +222,7 @@ std::string caseName(const testing::TestParamInfo<std::tuple<RasterIsa, Target>>
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, TriangleReference,
-                         testing::Combine(testing::Values(RasterIsa::Sse2, RasterIsa::Avx2, RasterIsa::Avx512,
-                                                          RasterIsa::Generic),
+                         testing::Combine(testing::ValuesIn(RASTER_ISAS),
                                           testing::Values(NEAREST, DITHERED, RGB555, RGB16, RGB24, RGB32)),
                          caseName);
 
