@@ -3,8 +3,6 @@
 // triangles runs a batch at a time in the scan converters' copy
 // (raster/triangle_batch.h).
 #include <algorithm>
-#include <cstddef>
-#include <cstring>
 
 #include "pipeline/assembly.h"
 #include "pipeline/assembly_frame.h"
@@ -130,12 +128,15 @@ bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, Assembly
   // and assembly stops just past it.
   TriangleBatch batch;
   clearTriangleBatch(&batch);
-  uint32_t room = std::min(TRIANGLE_BATCH_SIZE, raster->queueCapacity - raster->queuedCount);
+  const auto queueRoom = [raster] {
+    return std::min(TRIANGLE_BATCH_SIZE, raster->queueCapacity - raster->queuedCount);
+  };
+  uint32_t room = queueRoom();
   // Sets the batch up; true when the queue is full afterwards.
   const auto setUp = [&] {
     const bool full = raster->setupTriangles(raster, &batch);
     batch.count = 0;
-    room = std::min(TRIANGLE_BATCH_SIZE, raster->queueCapacity - raster->queuedCount);
+    room = queueRoom();
     return full;
   };
   // Stages a triangle; true when assembly must stop for the queue to be

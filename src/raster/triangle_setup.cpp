@@ -27,9 +27,11 @@ constexpr float FIXED_ONE = 65536.0f;  // 16.16
 
 // Conversion toward zero into 32 bits, saturating: a value at or beyond 2^31
 // gives INT32_MAX; one at or below -2^31, or not a number, INT32_MIN.
-inline I truncToIntLanes(F value) {
-  const I tooLarge = value >= 2147483648.0f;
-  return tooLarge ? I{} + INT32_MAX : truncateLanes(value);
+template <class Floats>
+inline auto truncToIntLanes(Floats value) {
+  using Words = LaneI32<laneCountOf<Floats>>;
+  const Words tooLarge = value >= 2147483648.0f;
+  return tooLarge ? Words{} + INT32_MAX : truncateLanes(value);
 }
 
 // A pixel's sample point is its lower right corner: row r is drawn with the
@@ -182,21 +184,16 @@ inline Fields fieldsOf(const RasterVertex& vertex, uint32_t first) {
   return __builtin_convertvector(words, Fields);
 }
 
-inline FieldWords truncToInt4(Fields value) {
-  const FieldWords tooLarge = value >= 2147483648.0f;
-  return tooLarge ? FieldWords{} + INT32_MAX : truncateLanes(value);
-}
-
 // Slot 3 of four fields from field `first`, interpolated along the long
 // edge, and their change per pixel along a row.
 inline FieldWords spanFields(RasterVertex* slot3, const LongEdge& edge, uint32_t first) {
   const Fields atMiddle = fieldsOf(*edge.top, first) * edge.oneMinusT + fieldsOf(*edge.bottom, first) * edge.t;
-  const FieldWords middleWords = truncToInt4(atMiddle);
+  const FieldWords middleWords = truncToIntLanes(atMiddle);
   std::memcpy(reinterpret_cast<uint8_t*>(slot3) + offsetof(RasterVertex, z) + first * 4, &middleWords,
               sizeof middleWords);
   const Fields longEnd = __builtin_convertvector(middleWords, Fields);
   const Fields shortEnd = fieldsOf(*edge.middle, first);
-  return truncToInt4((edge.longEdgeLeft ? shortEnd - longEnd : longEnd - shortEnd) * edge.inverseWidth);
+  return truncToIntLanes((edge.longEdgeLeft ? shortEnd - longEnd : longEnd - shortEnd) * edge.inverseWidth);
 }
 
 // Slot 3 and the per-pixel change of every carried field. Fields the
