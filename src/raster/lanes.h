@@ -95,7 +95,7 @@ template <class V>
   return (a & mask) | (b & ~mask);
 }
 
-// Whether any lane of a mask is set.
+// Whether any lane of a mask (lanes all ones or zero) is set.
 template <class V>
 [[gnu::always_inline]] inline bool anyLane(V mask) {
 #if defined(__AVX512F__)
@@ -112,7 +112,8 @@ template <class V>
       std::memcpy(&piece, reinterpret_cast<const uint8_t*>(&mask) + 16 * part, 16);
       any = _mm_or_si128(any, piece);
     }
-    return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) != 0xFFFF;
+    // A mask lane is all ones or zero: its sign bit says which.
+    return _mm_movemask_ps(_mm_castsi128_ps(any)) != 0;
   }
 #endif
   uint32_t any = 0;
@@ -142,6 +143,117 @@ template <class V>
   using Halves = typename VectorOf<uint16_t, sizeof(V)>::type;
   const V t = bitsOf<V>(bitsOf<Halves>(a) * bitsOf<Halves>(b)) + 128u;
   return (t + (t >> 8) + 1u) >> 8;
+}
+
+// ---- Two quantities in sixteen-bit lanes ---------------------------------
+// The colour arithmetic of a block works on intensities (0..255) and their
+// rounded products (below 2^16), so two channels of a block share one
+// vector of sixteen-bit lanes: half the instructions of 32-bit lanes. A pair
+// holds, within each 16-byte piece, four lanes of its first quantity and
+// then the same four lanes of its second: the order of the processors' pack
+// instructions, which work piece by piece.
+template <class V>
+using PairLanes = typename VectorOf<uint16_t, sizeof(V)>::type;
+template <class V>
+using SignedPairLanes = typename VectorOf<int16_t, sizeof(V)>::type;
+
+// a and b, 32-bit lanes, as one pair; values beyond the int16 range saturate.
+template <class V>
+[[gnu::always_inline]] inline PairLanes<V> packPair(V a, V b) {
+  static_assert(laneCountOf<V> % 4 == 0);
+#if defined(__AVX512BW__)
+  if constexpr (sizeof(V) == 64) {
+    return bitsOf<PairLanes<V>>(_mm512_packs_epi32(bitsOf<__m512i>(a), bitsOf<__m512i>(b)));
+  }
+#endif
+#if defined(__AVX2__)
+  if constexpr (sizeof(V) == 32) {
+    return bitsOf<PairLanes<V>>(_mm256_packs_epi32(bitsOf<__m256i>(a), bitsOf<__m256i>(b)));
+  }
+#endif
+#if defined(__SSE2__)
+  if constexpr (sizeof(V) == 16) return bitsOf<PairLanes<V>>(_mm_packs_epi32(bitsOf<__m128i>(a), bitsOf<__m128i>(b)));
+#endif
+  constexpr uint32_t n = laneCountOf<V>;
+  using I = LaneI32<n>;
+  using Half = typename VectorOf<uint16_t, 2 * n>::type;
+  const auto saturate = [](V x) {
+    I s = bitsOf<I>(x);
+    s = s < -32768 ? I{} - 32768 : s;
+    s = s > 32767 ? I{} + 32767 : s;
+    return __builtin_convertvector(bitsOf<LaneU32<n>>(s), Half);
+  };
+  return [ low = saturate(a), high = saturate(b) ]<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
+    return __builtin_shufflevector(low, high, (K % 8 < 4 ? K / 8 * 4 + K % 8 : n + K / 8 * 4 + K % 8 - 4)...);
+  }
+  (std::make_integer_sequence<uint32_t, 2 * n>{});
+}
+
+// A pair's first (Second false) or second quantity in 32-bit lanes, with
+// the same quantity of `high` in the upper halves (zero by default).
+template <class V, bool Second>
+[[gnu::always_inline]] inline V unpackPair(PairLanes<V> pair, PairLanes<V> high = PairLanes<V>{}) {
+#if defined(__AVX512BW__)
+  if constexpr (sizeof(V) == 64) {
+    const __m512i p = bitsOf<__m512i>(pair), h = bitsOf<__m512i>(high);
+    return bitsOf<V>(Second ? _mm512_unpackhi_epi16(p, h) : _mm512_unpacklo_epi16(p, h));
+  }
+#endif
+#if defined(__AVX2__)
+  if constexpr (sizeof(V) == 32) {
+    const __m256i p = bitsOf<__m256i>(pair), h = bitsOf<__m256i>(high);
+    return bitsOf<V>(Second ? _mm256_unpackhi_epi16(p, h) : _mm256_unpacklo_epi16(p, h));
+  }
+#endif
+#if defined(__SSE2__)
+  if constexpr (sizeof(V) == 16) {
+    const __m128i p = bitsOf<__m128i>(pair), h = bitsOf<__m128i>(high);
+    return bitsOf<V>(Second ? _mm_unpackhi_epi16(p, h) : _mm_unpacklo_epi16(p, h));
+  }
+#endif
+  constexpr uint32_t n = laneCountOf<V>;
+  constexpr uint32_t offset = Second ? 4 : 0;
+  // Output halfword 2k is the pair's lane of output lane k, 2k + 1 high's.
+  return bitsOf<V>([ pair, high ]<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
+    return __builtin_shufflevector(pair, high, (K / 8 * 8 + offset + K / 2 % 4 + (K % 2 == 0 ? 0 : 2 * n))...);
+  }(std::make_integer_sequence<uint32_t, 2 * n>{}));
+}
+
+// Every piece's second quantity in both its halves.
+template <class P>
+[[gnu::always_inline]] inline P secondOfPairTwice(P pair) {
+  return [pair]<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
+    return __builtin_shufflevector(pair, pair, (K / 8 * 8 + 4 + K % 4)...);
+  }
+  (std::make_integer_sequence<uint32_t, sizeof(P) / 2>{});
+}
+
+// intensityLanes of two 8.16 quantities, as a pair: their integer parts fit
+// sixteen bits, and the saturation of the pack cannot move them into 0..255.
+template <class V>
+[[gnu::always_inline]] inline PairLanes<V> intensityPair(V a, V b) {
+  using I = LaneI32<laneCountOf<V>>;
+  using S = SignedPairLanes<V>;
+  S whole = bitsOf<S>(packPair(bitsOf<V>(bitsOf<I>(a) >> 16), bitsOf<V>(bitsOf<I>(b) >> 16)));
+  whole = whole < 0 ? S{} : whole;
+  whole = whole > 255 ? S{} + 255 : whole;
+  return bitsOf<PairLanes<V>>(whole);
+}
+
+// min255Lanes of sums of two intensities (at most 510).
+template <class P>
+[[gnu::always_inline]] inline P min255Pair(P x) {
+  using S = typename VectorOf<int16_t, sizeof(P)>::type;
+  const S s = bitsOf<S>(x);
+  return bitsOf<P>(s > 255 ? S{} + 255 : s);
+}
+
+// productLanes of intensity pairs: a b + 128 and every step after it stay
+// below 2^16 (at most 65,408), so sixteen-bit lanes give the same.
+template <class P>
+[[gnu::always_inline]] inline P productPair(P a, P b) {
+  const P t = a * b + 128;
+  return (t + (t >> 8) + 1) >> 8;
 }
 
 // base[index] of every lane.

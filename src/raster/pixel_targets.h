@@ -9,7 +9,8 @@
 // of the instruction set (encodeBlock, decodeBlock; blocks are moved with
 // loadPixelLanes and storePixelLanes of bytesPerPixel), with results
 // identical pixel for pixel; a narrower block of 4 or 8 lanes serves short
-// spans. An encoding that depends on the column
+// spans. A target may also encode a block from its colour as sixteen-bit
+// pairs (encodePairs), where that is shorter than from three channels. An encoding that depends on the column
 // (the dither) says so with encodingVariesByColumn.
 #pragma once
 #include <array>
@@ -52,6 +53,17 @@ struct DirectTarget {
   template <class B>
   static Channels<B> decodeBlock(B pixels) {
     return Format::decode(pixels);
+  }
+
+  // Formats of 8-bit channels, red at bit 16 and blue at bit 0, build their
+  // pixels straight from the colour pairs (red with green, then blue first):
+  // blue | green << 8 beside red.
+  static constexpr bool bytesRedGreenBlue = Format::layout.red.bits == 8 && Format::layout.red.shift == 16 &&
+                                            Format::layout.green.bits == 8 && Format::layout.green.shift == 8 &&
+                                            Format::layout.blue.bits == 8 && Format::layout.blue.shift == 0;
+  template <class B>
+  requires bytesRedGreenBlue static B encodePairs(PairLanes<B> redGreen, PairLanes<B> blue, int32_t) {
+    return unpackPair<B, false>(blue | (secondOfPairTwice(redGreen) << 8), redGreen);
   }
 };
 

@@ -199,8 +199,8 @@ struct BlockConstants {
   Block laneOffset[QUANTITY_COUNT];  // 0, dq, ... (n - 1) dq
   Block step[QUANTITY_COUNT];        // n dq
   Block flatR, flatG, flatB;
-  Block flatPixels;  // the flat colour encoded, for the flat group
-  Block fogR, fogG, fogB;
+  Block flatPixels;                               // the flat colour encoded, for the flat group
+  PairLanes<Block> flatRG, flatBB, fogRG, fogBB;  // as pairs, for the colour arithmetic
 };
 
 // The flat group: one colour, no colour arithmetic.
@@ -214,42 +214,80 @@ template <class B>
   return lowLanes<B>(lanes);
 }
 
-template <TriangleVariant V, class B>
-inline Channels<B> colourStepBlock(const B* q, const BlockConstants& b, const HalfConstants& k, B oldPixels,
-                                   auto decode) {
-  Channels<B> c;
-  if constexpr (V.interpolated) {
-    c = {intensityLanes(q[Q_C0]), intensityLanes(q[Q_C1]), intensityLanes(q[Q_C2])};
+// Whether a variant does arithmetic on its colour: texture modulation,
+// specular sum, blend or fog. Those work on two channels per vector of
+// sixteen-bit lanes (red with green, blue with alpha or with itself).
+constexpr bool colourArithmetic(const TriangleVariant& v) { return v.texture || v.specular || v.blend || v.fog; }
+
+// A block's colour as pairs: red with green, blue with anything.
+template <class B>
+struct ColourPairs {
+  PairLanes<B> rg, bx;
+};
+
+// The block's pixels from its colour, as the target encodes it best.
+template <class Target, class B>
+[[gnu::always_inline]] inline B encodeColour(const Target& target, const Channels<B>& c, int32_t column) {
+  return target.encodeBlock(c, column);
+}
+template <class Target, class B>
+[[gnu::always_inline]] inline B encodeColour(const Target& target, const ColourPairs<B>& c, int32_t column) {
+  if constexpr (requires { target.template encodePairs<B>(c.rg, c.bx, column); }) {
+    return target.template encodePairs<B>(c.rg, c.bx, column);
   } else {
-    c = {narrow<B>(b.flatR), narrow<B>(b.flatG), narrow<B>(b.flatB)};
+    return target.encodeBlock(
+        Channels<B>{unpackPair<B, false>(c.rg), unpackPair<B, true>(c.rg), unpackPair<B, false>(c.bx)}, column);
   }
-  if constexpr (V.texture) {
-    // The shifts are 1..32: halving first keeps every count below 32.
-    const B column = ((q[Q_U] << 16) >> 1) >> (k.shiftU - 1);
-    const B texelRow = ((q[Q_V] << 16) >> 1) >> (k.shiftV - 1);
-    const B texel = gatherLanes(k.texels, (texelRow << k.log2Width) | column);
-    c = {productLanes((texel >> 16) & 0xFFu, c.r), productLanes((texel >> 8) & 0xFFu, c.g),
-         productLanes(texel & 0xFFu, c.b)};
+}
+
+template <TriangleVariant V, class B>
+inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConstants& k, B oldPixels, auto decode) {
+  if constexpr (!colourArithmetic(V)) {
+    if constexpr (V.interpolated) {
+      return Channels<B>{intensityLanes(q[Q_C0]), intensityLanes(q[Q_C1]), intensityLanes(q[Q_C2])};
+    } else {
+      return Channels<B>{narrow<B>(b.flatR), narrow<B>(b.flatG), narrow<B>(b.flatB)};
+    }
+  } else {
+    using P = PairLanes<B>;
+    P rg, bx;  // bx: blue, then alpha where blending
+    if constexpr (V.interpolated) {
+      rg = intensityPair(q[Q_C0], q[Q_C1]);
+      bx = intensityPair(q[Q_C2], V.blend ? q[Q_A] : q[Q_C2]);
+    } else {
+      rg = lowLanes<P>(b.flatRG);
+      bx = V.blend ? intensityPair(splat<B>(k.flat[2] << 16), q[Q_A]) : lowLanes<P>(b.flatBB);
+    }
+    // Taken before the colour steps reuse bx's second half.
+    P alpha{};
+    if constexpr (V.blend) alpha = secondOfPairTwice(bx);
+    if constexpr (V.texture) {
+      // The shifts are 1..32: halving first keeps every count below 32.
+      const B column = ((q[Q_U] << 16) >> 1) >> (k.shiftU - 1);
+      const B texelRow = ((q[Q_V] << 16) >> 1) >> (k.shiftV - 1);
+      const B texel = gatherLanes(k.texels, (texelRow << k.log2Width) | column);
+      const B blue = texel & 0xFFu;
+      rg = productPair(packPair((texel >> 16) & 0xFFu, (texel >> 8) & 0xFFu), rg);
+      bx = productPair(packPair(blue, blue), bx);
+    }
+    if constexpr (V.specular) {
+      rg = min255Pair(rg + intensityPair(q[Q_S0], q[Q_S1]));
+      bx = min255Pair(bx + intensityPair(q[Q_S2], q[Q_S2]));
+    }
+    if constexpr (V.blend) {
+      const P keep = 255 - alpha;
+      const Channels<B> dst = decode(oldPixels);
+      rg = productPair(alpha, rg) + productPair(keep, packPair(dst.r, dst.g));
+      bx = productPair(alpha, bx) + productPair(keep, packPair(dst.b, dst.b));
+    }
+    if constexpr (V.fog) {
+      const P f = intensityPair(q[Q_F], q[Q_F]);
+      const P keep = 255 - f;
+      rg = productPair(lowLanes<P>(b.fogRG), f) + productPair(keep, rg);
+      bx = productPair(lowLanes<P>(b.fogBB), f) + productPair(keep, bx);
+    }
+    return ColourPairs<B>{rg, bx};
   }
-  if constexpr (V.specular) {
-    c = {min255Lanes(c.r + intensityLanes(q[Q_S0])), min255Lanes(c.g + intensityLanes(q[Q_S1])),
-         min255Lanes(c.b + intensityLanes(q[Q_S2]))};
-  }
-  if constexpr (V.blend) {
-    const B a = intensityLanes(q[Q_A]);
-    const B keep = 255u - a;
-    const Channels<B> dst = decode(oldPixels);
-    c = {productLanes(a, c.r) + productLanes(keep, dst.r), productLanes(a, c.g) + productLanes(keep, dst.g),
-         productLanes(a, c.b) + productLanes(keep, dst.b)};
-  }
-  if constexpr (V.fog) {
-    const B f = intensityLanes(q[Q_F]);
-    const B keep = 255u - f;
-    c = {productLanes(narrow<B>(b.fogR), f) + productLanes(keep, c.r),
-         productLanes(narrow<B>(b.fogG), f) + productLanes(keep, c.g),
-         productLanes(narrow<B>(b.fogB), f) + productLanes(keep, c.b)};
-  }
-  return c;
 }
 
 // Shades the block of pixels (one per lane of B) starting at colorAt /
@@ -275,8 +313,8 @@ inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, i
   if constexpr (plainFlat(V)) {
     pixels = flatPixels;
   } else {
-    pixels = target.encodeBlock(
-        colourStepBlock<V>(q, b, k, oldPixels, [&target](B p) { return target.decodeBlock(p); }), column);
+    pixels = encodeColour(
+        target, colourStepBlock<V>(q, b, k, oldPixels, [&target](B p) { return target.decodeBlock(p); }), column);
   }
   if constexpr (merges) pixels = select(pass, pixels, oldPixels);
   storePixelLanes<Target::bytesPerPixel>(colorAt, pixels);
@@ -416,10 +454,13 @@ void drawTriangleHalf(const RasterTarget* target, const RasterPrimitive* primiti
       b.flatPixels = pixels.encodeBlock(Channels<Block>{b.flatR, b.flatG, b.flatB}, 0);
     }
   }
+  if constexpr (!V.interpolated && colourArithmetic(V)) {
+    b.flatRG = packPair(b.flatR, b.flatG);
+    b.flatBB = packPair(b.flatB, b.flatB);
+  }
   if constexpr (V.fog) {
-    b.fogR = splat<Block>(k.fog[0]);
-    b.fogG = splat<Block>(k.fog[1]);
-    b.fogB = splat<Block>(k.fog[2]);
+    b.fogRG = packPair(splat<Block>(k.fog[0]), splat<Block>(k.fog[1]));
+    b.fogBB = packPair(splat<Block>(k.fog[2]), splat<Block>(k.fog[2]));
   }
 
   const uint32_t rowBytes = target->rowBytes;
