@@ -43,6 +43,14 @@ inline constexpr uint32_t nativeLanes = 8;
 inline constexpr uint32_t nativeLanes = 4;
 #endif
 
+// Whether the instruction set has 32-bit minimum and maximum (SSE2 has them
+// for sixteen-bit lanes only).
+#if defined(__SSE2__) && !defined(__SSE4_1__)
+inline constexpr bool hasMinMax32 = false;
+#else
+inline constexpr bool hasMinMax32 = true;
+#endif
+
 // The lane count of a vector of 32-bit lanes, and its element type.
 template <class V>
 inline constexpr uint32_t laneCountOf = sizeof(V) / 4;
@@ -129,20 +137,6 @@ template <class V>
   whole = whole < 0 ? I{} : whole;
   whole = whole > 255 ? I{} + 255 : whole;
   return bitsOf<V>(whole);
-}
-
-template <class V>
-[[gnu::always_inline]] inline V min255Lanes(V x) {
-  return x > 255u ? V{} + 255u : x;
-}
-
-// roundedProduct255 of intensity pairs. Both factors are below 256 with a
-// zero upper half, so sixteen-bit multiplies give the whole product.
-template <class V>
-[[gnu::always_inline]] inline V productLanes(V a, V b) {
-  using Halves = typename VectorOf<uint16_t, sizeof(V)>::type;
-  const V t = bitsOf<V>(bitsOf<Halves>(a) * bitsOf<Halves>(b)) + 128u;
-  return (t + (t >> 8) + 1u) >> 8;
 }
 
 // ---- Two quantities in sixteen-bit lanes ---------------------------------
@@ -240,7 +234,7 @@ template <class V>
   return bitsOf<PairLanes<V>>(whole);
 }
 
-// min255Lanes of sums of two intensities (at most 510).
+// Sums of two intensities (at most 510) capped at 255.
 template <class P>
 [[gnu::always_inline]] inline P min255Pair(P x) {
   using S = typename VectorOf<int16_t, sizeof(P)>::type;
@@ -248,12 +242,29 @@ template <class P>
   return bitsOf<P>(s > 255 ? S{} + 255 : s);
 }
 
-// productLanes of intensity pairs: a b + 128 and every step after it stay
-// below 2^16 (at most 65,408), so sixteen-bit lanes give the same.
+// The upper sixteen bits of each lane's 32-bit product.
+template <class P>
+[[gnu::always_inline]] inline P multiplyHigh(P a, P b) {
+#if defined(__AVX512BW__)
+  if constexpr (sizeof(P) == 64) return bitsOf<P>(_mm512_mulhi_epu16(bitsOf<__m512i>(a), bitsOf<__m512i>(b)));
+#endif
+#if defined(__AVX2__)
+  if constexpr (sizeof(P) == 32) return bitsOf<P>(_mm256_mulhi_epu16(bitsOf<__m256i>(a), bitsOf<__m256i>(b)));
+#endif
+#if defined(__SSE2__)
+  if constexpr (sizeof(P) == 16) return bitsOf<P>(_mm_mulhi_epu16(bitsOf<__m128i>(a), bitsOf<__m128i>(b)));
+#endif
+  using Wide = typename VectorOf<uint32_t, 2 * sizeof(P)>::type;
+  return __builtin_convertvector((__builtin_convertvector(a, Wide) * __builtin_convertvector(b, Wide)) >> 16, P);
+}
+
+// roundedProduct255 of intensity pairs in sixteen-bit lanes. With t = a b + 128
+// = 256 h + l, (t + (t >> 8) + 1) >> 8 is h + (l + h + 1) / 256, which is
+// also ((t + 1) 257) >> 16: one high multiply for the rounding steps, and
+// t + 1 stays below 2^16 (at most 65,154).
 template <class P>
 [[gnu::always_inline]] inline P productPair(P a, P b) {
-  const P t = a * b + 128;
-  return (t + (t >> 8) + 1) >> 8;
+  return multiplyHigh(a * b + 129, P{} + 257);
 }
 
 // base[index] of every lane.

@@ -12,6 +12,7 @@
 #pragma once
 #include <algorithm>
 #include <array>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -225,6 +226,17 @@ struct ColourPairs {
   PairLanes<B> rg, bx;
 };
 
+template <class Target, class B>
+concept EncodesPairs = requires(const Target& target, PairLanes<B> pair) {
+  { target.template encodePairs<B>(pair, pair, 0) } -> std::same_as<B>;
+};
+
+// Whether a variant's colour goes in pairs: where there is arithmetic, and
+// for plain interpolated colour where the pairs clamp in fewer instructions
+// (no 32-bit min and max) or the target encodes straight from pairs.
+template <class Target, TriangleVariant V>
+constexpr bool colourInPairs = colourArithmetic(V) || (V.interpolated && (!hasMinMax32 || EncodesPairs<Target, Block>));
+
 // The block's pixels from its colour, as the target encodes it best.
 template <class Target, class B>
 [[gnu::always_inline]] inline B encodeColour(const Target& target, const Channels<B>& c, int32_t column) {
@@ -232,7 +244,7 @@ template <class Target, class B>
 }
 template <class Target, class B>
 [[gnu::always_inline]] inline B encodeColour(const Target& target, const ColourPairs<B>& c, int32_t column) {
-  if constexpr (requires { target.template encodePairs<B>(c.rg, c.bx, column); }) {
+  if constexpr (EncodesPairs<Target, B>) {
     return target.template encodePairs<B>(c.rg, c.bx, column);
   } else {
     return target.encodeBlock(
@@ -240,14 +252,11 @@ template <class Target, class B>
   }
 }
 
-template <TriangleVariant V, class B>
+template <class Target, TriangleVariant V, class B>
 inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConstants& k, B oldPixels, auto decode) {
-  if constexpr (!colourArithmetic(V)) {
-    if constexpr (V.interpolated) {
-      return Channels<B>{intensityLanes(q[Q_C0]), intensityLanes(q[Q_C1]), intensityLanes(q[Q_C2])};
-    } else {
-      return Channels<B>{narrow<B>(b.flatR), narrow<B>(b.flatG), narrow<B>(b.flatB)};
-    }
+  if constexpr (!colourInPairs<Target, V>) {
+    static_assert(V.interpolated);
+    return Channels<B>{intensityLanes(q[Q_C0]), intensityLanes(q[Q_C1]), intensityLanes(q[Q_C2])};
   } else {
     using P = PairLanes<B>;
     P rg, bx;  // bx: blue, then alpha where blending
@@ -314,7 +323,8 @@ inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, i
     pixels = flatPixels;
   } else {
     pixels = encodeColour(
-        target, colourStepBlock<V>(q, b, k, oldPixels, [&target](B p) { return target.decodeBlock(p); }), column);
+        target, colourStepBlock<Target, V>(q, b, k, oldPixels, [&target](B p) { return target.decodeBlock(p); }),
+        column);
   }
   if constexpr (merges) pixels = select(pass, pixels, oldPixels);
   storePixelLanes<Target::bytesPerPixel>(colorAt, pixels);
