@@ -65,12 +65,6 @@ RasterTarget makeRasterTarget(const RukContext* context) {
   return target;
 }
 
-void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot) {
-  slot->c0 = std::min(slot->c0 + channel816(specular, frame.redShift), 0xFF0000);
-  slot->c1 = std::min(slot->c1 + channel816(specular, frame.greenShift), 0xFF0000);
-  slot->c2 = std::min(slot->c2 + channel816(specular, frame.blueShift), 0xFF0000);
-}
-
 namespace {
 int32_t fogChannel(int32_t value, uint32_t fogValue, uint32_t amount) {
   const uint32_t intensity = static_cast<uint32_t>(std::clamp(value >> 16, 0, 255));

@@ -89,8 +89,12 @@ inline int32_t channel816(uint32_t word, uint32_t shift) {
 void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, RasterVertex* slot);
 
 // Adds a specular colour word to the slot's colour, each channel clamped at
-// 0xFF0000.
-void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot);
+// 0xFF0000. Inline: lit models call it for every corner of every triangle.
+inline void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot) {
+  slot->c0 = std::min(slot->c0 + channel816(specular, frame.redShift), 0xFF0000);
+  slot->c1 = std::min(slot->c1 + channel816(specular, frame.greenShift), 0xFF0000);
+  slot->c2 = std::min(slot->c2 + channel816(specular, frame.blueShift), 0xFF0000);
+}
 // Mixes the slot's colour towards the fog colour by a fog amount 0..255.
 void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot);
 

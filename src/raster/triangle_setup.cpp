@@ -198,20 +198,22 @@ inline FieldWords spanFields(RasterVertex* slot3, const LongEdge& edge, uint32_t
 
 // Slot 3 and the per-pixel change of every carried field. Fields the
 // primitive does not carry are zero at every corner and come out zero in
-// slot 3 and in their gradients too.
-inline void spanAllFields(RasterPrimitive* primitive, const LongEdge& edge) {
+// slot 3 and in their gradients too, so a primitive with depth and colour
+// alone leaves the rest as the record was taken: zero.
+inline void spanAllFields(RasterPrimitive* primitive, const LongEdge& edge, uint32_t flags) {
   static_assert(offsetof(RasterVertex, v) - offsetof(RasterVertex, z) == 10 * sizeof(int32_t));
   static_assert(offsetof(RasterPrimitive, dvdx) - offsetof(RasterPrimitive, dc0dx) == 9 * sizeof(int32_t));
   RasterVertex* slot3 = &primitive->vertices[3];
   auto* gradients = reinterpret_cast<uint8_t*>(primitive) + offsetof(RasterPrimitive, dc0dx);
   // Fields z .. c2, a .. s2, then s2 .. v (s2 twice, the same both times).
   const FieldWords first = spanFields(slot3, edge, 0);
-  const FieldWords second = spanFields(slot3, edge, 4);
-  const FieldWords third = spanFields(slot3, edge, 7);
   primitive->dzdx = first[0];
   primitive->dc0dx = first[1];
   primitive->dc1dx = first[2];
   primitive->dc2dx = first[3];
+  if ((flags & (RF_BLEND | RF_SPECULAR | RF_FOG | RF_TEXTURE)) == 0) return;
+  const FieldWords second = spanFields(slot3, edge, 4);
+  const FieldWords third = spanFields(slot3, edge, 7);
   std::memcpy(gradients + 3 * sizeof(int32_t), &second, sizeof second);
   std::memcpy(gradients + 6 * sizeof(int32_t), &third, sizeof third);
 }
@@ -259,8 +261,9 @@ inline void queueTriangle(RasterState* state, const TriangleBatch& batch, uint32
   primitive->halves = halves;
   if (halves & 1) copyHalf(primitive, UPPER_HALF, g.upper, i);
   if (halves & 2) copyHalf(primitive, LOWER_HALF, g.lower, i);
-  spanAllFields(primitive, {g.t[i], g.oneMinusT[i], g.inverseWidth[i], g.longEdgeLeft[i] != 0, top, middle, bottom});
   const uint32_t flags = batch.flags[index];
+  spanAllFields(primitive, {g.t[i], g.oneMinusT[i], g.inverseWidth[i], g.longEdgeLeft[i] != 0, top, middle, bottom},
+                flags);
   if ((flags & RF_SMOOTH) == 0) {
     // One colour: slot 3 repeats it exactly and nothing changes along a row.
     slot[3].c0 = slot[0].c0;

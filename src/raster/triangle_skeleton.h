@@ -233,9 +233,9 @@ concept EncodesPairs = requires(const Target& target, PairLanes<B> pair) {
 
 // Whether a variant's colour goes in pairs: where there is arithmetic, and
 // for plain interpolated colour where the pairs clamp in fewer instructions
-// (no 32-bit min and max) or the target encodes straight from pairs.
-template <class Target, TriangleVariant V>
-constexpr bool colourInPairs = colourArithmetic(V) || (V.interpolated && (!hasMinMax32 || EncodesPairs<Target, Block>));
+// (no 32-bit min and max).
+template <TriangleVariant V>
+constexpr bool colourInPairs = colourArithmetic(V) || (V.interpolated && !hasMinMax32);
 
 // The block's pixels from its colour, as the target encodes it best.
 template <class Target, class B>
@@ -254,7 +254,7 @@ template <class Target, class B>
 
 template <class Target, TriangleVariant V, class B>
 inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConstants& k, B oldPixels, auto decode) {
-  if constexpr (!colourInPairs<Target, V>) {
+  if constexpr (!colourInPairs<V>) {
     static_assert(V.interpolated);
     return Channels<B>{intensityLanes(q[Q_C0]), intensityLanes(q[Q_C1]), intensityLanes(q[Q_C2])};
   } else {

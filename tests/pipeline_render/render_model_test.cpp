@@ -227,4 +227,27 @@ TEST_F(RenderCall, IndexPastTheVerticesIsABadArgumentAndDrawsNothing) {
   EXPECT_EQ(c->batchCount, 0u);
 }
 
+// Indices are checked eight at a time with the rest one by one: an index
+// at or past the count is found wherever it lies, and the largest valid one
+// passes everywhere.
+TEST(ModelPacketIndices, EveryPositionOfAnIndexIsChecked) {
+  constexpr uint32_t corners = 15, vertexCount = 16;
+  std::vector<float> vertices(3 * vertexCount, 0.0f);
+  for (uint32_t at : {0u, 3u, 7u, 8u, 13u, 14u}) {
+    for (uint32_t index : {vertexCount - 1, vertexCount, 0x80000000u, 0xFFFFFFFFu}) {
+      std::vector<uint32_t> indices(corners);
+      for (uint32_t k = 0; k < corners; ++k) indices[k] = k;
+      indices[at] = index;
+      ModelPacket packet{};
+      packet.type = MODEL_TRIANGLES;
+      packet.primitiveCount = corners / 3;
+      packet.vertexCount = vertexCount;
+      packet.vertices = vertices.data();
+      packet.vertexIndices = indices.data();
+      EXPECT_EQ(validateModelPacket(&packet), index < vertexCount ? RUK_OK : RUK_ERR_BAD_ARGUMENT)
+          << "index " << index << " at " << at;
+    }
+  }
+}
+
 }  // namespace
