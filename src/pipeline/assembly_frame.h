@@ -88,12 +88,34 @@ inline int32_t channel816(uint32_t word, uint32_t shift) {
 // asks for them.
 void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, RasterVertex* slot);
 
+// Where the channels lie in a colour word: the frame's shifts, or red at
+// 16, green at 8 and blue at 0 as constants (the usual case, and shifts by
+// constants are single instructions on every processor).
+struct FrameShifts {
+  uint32_t red, green, blue;
+};
+struct StandardShifts {
+  static constexpr uint32_t red = 16, green = 8, blue = 0;
+};
+
+// The three 8.16 channels of a colour word into c0 .. c2 (or s0 .. s2).
+template <class Shifts>
+inline void setChannels(const Shifts& shifts, uint32_t word, int32_t* channels) {
+  channels[0] = channel816(word, shifts.red);
+  channels[1] = channel816(word, shifts.green);
+  channels[2] = channel816(word, shifts.blue);
+}
+
 // Adds a specular colour word to the slot's colour, each channel clamped at
 // 0xFF0000. Inline: lit models call it for every corner of every triangle.
+template <class Shifts>
+inline void addSpecular(const Shifts& shifts, uint32_t specular, RasterVertex* slot) {
+  slot->c0 = std::min(slot->c0 + channel816(specular, shifts.red), 0xFF0000);
+  slot->c1 = std::min(slot->c1 + channel816(specular, shifts.green), 0xFF0000);
+  slot->c2 = std::min(slot->c2 + channel816(specular, shifts.blue), 0xFF0000);
+}
 inline void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot) {
-  slot->c0 = std::min(slot->c0 + channel816(specular, frame.redShift), 0xFF0000);
-  slot->c1 = std::min(slot->c1 + channel816(specular, frame.greenShift), 0xFF0000);
-  slot->c2 = std::min(slot->c2 + channel816(specular, frame.blueShift), 0xFF0000);
+  addSpecular(FrameShifts{frame.redShift, frame.greenShift, frame.blueShift}, specular, slot);
 }
 // Mixes the slot's colour towards the fog colour by a fog amount 0..255.
 void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot);

@@ -3,6 +3,7 @@
 // triangles runs a batch at a time in the scan converters' copy
 // (raster/triangle_batch.h).
 #include <algorithm>
+#include <cstddef>
 
 #include "pipeline/assembly.h"
 #include "pipeline/assembly_frame.h"
@@ -10,16 +11,24 @@
 
 namespace {
 
-void setColorChannels(const AssemblyFrame& frame, uint32_t color, RasterVertex* slot) {
-  slot->c0 = channel816(color, frame.redShift);
-  slot->c1 = channel816(color, frame.greenShift);
-  slot->c2 = channel816(color, frame.blueShift);
+static_assert(offsetof(RasterVertex, c2) - offsetof(RasterVertex, c0) == 2 * sizeof(int32_t));
+static_assert(offsetof(RasterVertex, s2) - offsetof(RasterVertex, s0) == 2 * sizeof(int32_t));
+
+// Clears a corner with straight-line stores: left to the compiler, the
+// three corners' clearing becomes a string store, whose start-up costs more
+// than staging a small triangle.
+inline void clearCorner(RasterVertex* corner) {
+  using Chunk = long long __attribute__((vector_size(16)));
+  static_assert(sizeof(RasterVertex) == 3 * sizeof(Chunk) + sizeof(int32_t));
+  auto* bytes = reinterpret_cast<unsigned char*>(corner);
+  const Chunk zero{};
+  for (uint32_t i = 0; i < 3; ++i) __builtin_memcpy(bytes + i * sizeof(Chunk), &zero, sizeof(Chunk));
+  corner->v = 0;
 }
 
-}  // namespace
-
-bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const ScreenVertex& p0, const ScreenVertex& p1,
-                   const ScreenVertex& p2) {
+template <class Shifts>
+bool stageWith(const AssemblyFrame& frame, const Shifts& shifts, TriangleBatch* batch, const ScreenVertex& p0,
+               const ScreenVertex& p1, const ScreenVertex& p2) {
   if (!onScreen(frame, p0) || !onScreen(frame, p1) || !onScreen(frame, p2)) return false;
   const uint32_t index = batch->count++;
   const ScreenVertex* corner[3] = {&p0, &p1, &p2};
@@ -29,7 +38,7 @@ bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const Scree
   for (int k = 0; k < 3; ++k) {
     batch->x[k][index] = corner[k]->x;
     batch->y[k][index] = corner[k]->y;
-    slot[k] = RasterVertex{};
+    clearCorner(&slot[k]);
   }
   const uint32_t pipelineFlags = frame.pipelineFlags;
   uint32_t flags = RF_DEPTH_TEST | RF_DEPTH_WRITE;
@@ -38,7 +47,7 @@ bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const Scree
     for (int k = 0; k < 3; ++k) slot[k].z = truncToInt(corner[k]->depth);
   }
 
-  for (int k = 0; k < 3; ++k) setColorChannels(frame, corner[k]->color, &slot[k]);
+  for (int k = 0; k < 3; ++k) setChannels(shifts, corner[k]->color, &slot[k].c0);
   if (p0.color != p1.color || p1.color != p2.color) flags |= RF_SMOOTH;
 
   if (((p0.color & p1.color & p2.color) >> 24) != 0xFFu) {
@@ -56,14 +65,10 @@ bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const Scree
 
   if (pipelineFlags & RF_SPECULAR) {
     if (frame.separateSpecular) {
-      for (int k = 0; k < 3; ++k) {
-        slot[k].s0 = channel816(corner[k]->specular, frame.redShift);
-        slot[k].s1 = channel816(corner[k]->specular, frame.greenShift);
-        slot[k].s2 = channel816(corner[k]->specular, frame.blueShift);
-      }
+      for (int k = 0; k < 3; ++k) setChannels(shifts, corner[k]->specular, &slot[k].s0);
       flags |= RF_SPECULAR;
     } else {
-      for (int k = 0; k < 3; ++k) addSpecular(frame, corner[k]->specular, &slot[k]);
+      for (int k = 0; k < 3; ++k) addSpecular(shifts, corner[k]->specular, &slot[k]);
     }
     flags |= RF_SMOOTH;
   }
@@ -79,6 +84,17 @@ bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const Scree
   }
   batch->flags[index] = flags;
   return true;
+}
+
+}  // namespace
+
+bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const ScreenVertex& p0, const ScreenVertex& p1,
+                   const ScreenVertex& p2) {
+  if (frame.redShift == StandardShifts::red && frame.greenShift == StandardShifts::green &&
+      frame.blueShift == StandardShifts::blue) {
+    return stageWith(frame, StandardShifts{}, batch, p0, p1, p2);
+  }
+  return stageWith(frame, FrameShifts{frame.redShift, frame.greenShift, frame.blueShift}, batch, p0, p1, p2);
 }
 
 bool setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0, const ScreenVertex& p1,

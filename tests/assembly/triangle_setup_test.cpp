@@ -260,6 +260,36 @@ TEST_F(AssemblyTest, SpecularIsAddedAndClampedPerVertex) {
   EXPECT_EQ(s[0].s0, 0);
 }
 
+// The same corners under a colour model that keeps red in the word's low
+// byte and blue in its third: the channels follow the model's shifts.
+TEST_F(AssemblyTest, ChannelsFollowTheColourModelsWordShifts) {
+  context->colorModel.redWordShift = 0;
+  context->colorModel.blueWordShift = 16;
+  for (uint32_t separate : {0u, 1u}) {
+    context->attributes[ATTR_SEPARATE_SPECULAR] = separate;
+    state.queuedCount = 0;
+    setupTriangle(context.get(), frame(DEPTH | RF_SPECULAR), at(12, 5.5f, 0xFFF01008, 0, 0),
+                  at(8, 1.5f, 0xFFF01008, 0, 0x200408), at(2, 3.5f, 0xFFF01008, 0, 0x100000));
+    ASSERT_EQ(queuedCount(), 1u);
+    const RasterVertex* s = queued(0).vertices;
+    if (separate) {
+      EXPECT_EQ(s[0].c0, 0x080000);
+      EXPECT_EQ(s[0].c2, 0xF00000);
+      EXPECT_EQ(s[0].s0, 0x080000);
+      EXPECT_EQ(s[0].s1, 0x040000);
+      EXPECT_EQ(s[0].s2, 0x200000);
+    } else {
+      EXPECT_EQ(s[0].c0, 0x100000);  // 0x08 + 0x08
+      EXPECT_EQ(s[0].c1, 0x140000);
+      EXPECT_EQ(s[0].c2, 0xFF0000);  // 0xF0 + 0x20 clamped
+      EXPECT_EQ(s[1].c0, 0x080000);
+      EXPECT_EQ(s[1].c2, 0xFF0000);  // 0xF0 + 0x10 clamped
+      EXPECT_EQ(s[2].c2, 0xF00000);
+      EXPECT_EQ(s[0].s0, 0);
+    }
+  }
+}
+
 TEST_F(AssemblyTest, SeparateSpecularIsInterpolated) {
   context->attributes[ATTR_SEPARATE_SPECULAR] = 1;
   setupTriangle(context.get(), frame(DEPTH | RF_SPECULAR), at(12, 5.5f, 0xFFF01008, 0, 0),
