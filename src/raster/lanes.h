@@ -213,6 +213,36 @@ template <class V, bool Second>
   }(std::make_integer_sequence<uint32_t, 2 * n>{}));
 }
 
+// The bytes at offsets First and Second (0..3, from the low end) of every
+// lane, as a pair: one byte shuffle where the processor has it.
+template <class V, uint32_t First, uint32_t Second>
+[[gnu::always_inline]] inline PairLanes<V> bytePair(V lanes) {
+  constexpr uint32_t n = laneCountOf<V>;
+  using Bytes = typename VectorOf<uint8_t, 4 * n>::type;
+  // Within each 16-byte piece, output halfword h takes lane h % 4's byte of
+  // the first or second offset; 0x80 zeroes a byte.
+  [[maybe_unused]] constexpr Bytes control = []<uint32_t... M>(std::integer_sequence<uint32_t, M...>) {
+    return Bytes{static_cast<uint8_t>(M % 2 == 1 ? 0x80 : M / 2 % 4 * 4 + (M / 8 % 2 == 1 ? Second : First))...};
+  }
+  (std::make_integer_sequence<uint32_t, 4 * n>{});
+#if defined(__AVX512BW__)
+  if constexpr (sizeof(V) == 64) {
+    return bitsOf<PairLanes<V>>(_mm512_shuffle_epi8(bitsOf<__m512i>(lanes), bitsOf<__m512i>(control)));
+  }
+#endif
+#if defined(__AVX2__)
+  if constexpr (sizeof(V) == 32) {
+    return bitsOf<PairLanes<V>>(_mm256_shuffle_epi8(bitsOf<__m256i>(lanes), bitsOf<__m256i>(control)));
+  }
+#endif
+#if defined(__SSSE3__)
+  if constexpr (sizeof(V) == 16) {
+    return bitsOf<PairLanes<V>>(_mm_shuffle_epi8(bitsOf<__m128i>(lanes), bitsOf<__m128i>(control)));
+  }
+#endif
+  return packPair((lanes >> (8 * First)) & 0xFFu, (lanes >> (8 * Second)) & 0xFFu);
+}
+
 // Every piece's second quantity in both its halves.
 template <class P>
 [[gnu::always_inline]] inline P secondOfPairTwice(P pair) {

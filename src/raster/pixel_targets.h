@@ -10,7 +10,8 @@
 // loadPixelLanes and storePixelLanes of bytesPerPixel), with results
 // identical pixel for pixel; a narrower block of 4 or 8 lanes serves short
 // spans. A target may also encode a block from its colour as sixteen-bit
-// pairs (encodePairs), where that is shorter than from three channels. An encoding that depends on the column
+// pairs (encodePairs) and read one back as pairs (decodePairs), where that
+// is shorter than through three channels. An encoding that depends on the column
 // (the dither) says so with encodingVariesByColumn.
 #pragma once
 #include <array>
@@ -64,6 +65,11 @@ struct DirectTarget {
   template <class B>
   requires bytesRedGreenBlue static B encodePairs(PairLanes<B> redGreen, PairLanes<B> blue, int32_t) {
     return unpackPair<B, false>(blue | (secondOfPairTwice(redGreen) << 8), redGreen);
+  }
+  // Stored pixels back as red with green and blue with itself.
+  template <class B>
+  requires bytesRedGreenBlue static std::pair<PairLanes<B>, PairLanes<B>> decodePairs(B pixels) {
+    return {bytePair<B, 2, 1>(pixels), bytePair<B, 0, 0>(pixels)};
   }
 };
 

@@ -252,6 +252,17 @@ template <class Target, class B>
   }
 }
 
+// Stored pixels as pairs for the blend: red with green, blue with itself.
+template <class Target, class B>
+[[gnu::always_inline]] inline std::pair<PairLanes<B>, PairLanes<B>> decodeColour(const Target& target, B pixels) {
+  if constexpr (requires { target.template decodePairs<B>(pixels); }) {
+    return target.template decodePairs<B>(pixels);
+  } else {
+    const Channels<B> c = target.decodeBlock(pixels);
+    return {packPair(c.r, c.g), packPair(c.b, c.b)};
+  }
+}
+
 template <class Target, TriangleVariant V, class B>
 inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConstants& k, B oldPixels, auto decode) {
   if constexpr (!colourInPairs<V>) {
@@ -285,9 +296,9 @@ inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConst
     }
     if constexpr (V.blend) {
       const P keep = 255 - alpha;
-      const Channels<B> dst = decode(oldPixels);
-      rg = productPair(alpha, rg) + productPair(keep, packPair(dst.r, dst.g));
-      bx = productPair(alpha, bx) + productPair(keep, packPair(dst.b, dst.b));
+      const auto [dstRG, dstBB] = decode(oldPixels);
+      rg = productPair(alpha, rg) + productPair(keep, dstRG);
+      bx = productPair(alpha, bx) + productPair(keep, dstBB);
     }
     if constexpr (V.fog) {
       const P f = intensityPair(q[Q_F], q[Q_F]);
@@ -323,7 +334,7 @@ inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, i
     pixels = flatPixels;
   } else {
     pixels = encodeColour(
-        target, colourStepBlock<Target, V>(q, b, k, oldPixels, [&target](B p) { return target.decodeBlock(p); }),
+        target, colourStepBlock<Target, V>(q, b, k, oldPixels, [&target](B p) { return decodeColour(target, p); }),
         column);
   }
   if constexpr (merges) pixels = select(pass, pixels, oldPixels);

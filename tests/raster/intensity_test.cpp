@@ -83,6 +83,24 @@ TYPED_TEST(PairLanesTest, IntensitiesAndProductsMatchTheScalarForms) {
   }
 }
 
+// Bytes 2 and 1 of every lane (red and green of a stored pixel), and byte 0
+// twice.
+TYPED_TEST(PairLanesTest, BytePairsTakeTheirBytesOfEveryLane) {
+  using V = TypeParam;
+  constexpr uint32_t n = laneCountOf<V>;
+  V pixels;
+  for (uint32_t k = 0; k < n; ++k) pixels[k] = 0xF0000000u | (k + 1) << 16 | (k + 0x41) << 8 | (0xFF - k);
+  const PairLanes<V> redGreen = bytePair<V, 2, 1>(pixels), blue = bytePair<V, 0, 0>(pixels);
+  const V red = unpackPair<V, false>(redGreen), green = unpackPair<V, true>(redGreen);
+  const V blueFirst = unpackPair<V, false>(blue), blueSecond = unpackPair<V, true>(blue);
+  for (uint32_t k = 0; k < n; ++k) {
+    ASSERT_EQ(red[k], k + 1) << k;
+    ASSERT_EQ(green[k], k + 0x41) << k;
+    ASSERT_EQ(blueFirst[k], 0xFF - k) << k;
+    ASSERT_EQ(blueSecond[k], 0xFF - k) << k;
+  }
+}
+
 TYPED_TEST(PairLanesTest, PacksSaturateToSixteenBits) {
   using V = TypeParam;
   constexpr uint32_t n = laneCountOf<V>;
