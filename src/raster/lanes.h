@@ -243,9 +243,25 @@ template <class V, uint32_t First, uint32_t Second>
   return packPair((lanes >> (8 * First)) & 0xFFu, (lanes >> (8 * Second)) & 0xFFu);
 }
 
-// Every piece's second quantity in both its halves.
+// Every piece's second quantity in both its halves. The unpack works
+// within 16-byte pieces, where a compiler left to itself may pick a slower
+// shuffle across them.
 template <class P>
 [[gnu::always_inline]] inline P secondOfPairTwice(P pair) {
+#if defined(__AVX512F__)
+  if constexpr (sizeof(P) == 64) {
+    // The zero-masked form: the plain one starts from an undefined vector.
+    return bitsOf<P>(_mm512_maskz_unpackhi_epi64(0xFF, bitsOf<__m512i>(pair), bitsOf<__m512i>(pair)));
+  }
+#endif
+#if defined(__AVX2__)
+  if constexpr (sizeof(P) == 32) {
+    return bitsOf<P>(_mm256_unpackhi_epi64(bitsOf<__m256i>(pair), bitsOf<__m256i>(pair)));
+  }
+#endif
+#if defined(__SSE2__)
+  if constexpr (sizeof(P) == 16) return bitsOf<P>(_mm_unpackhi_epi64(bitsOf<__m128i>(pair), bitsOf<__m128i>(pair)));
+#endif
   return [pair]<uint32_t... K>(std::integer_sequence<uint32_t, K...>) {
     return __builtin_shufflevector(pair, pair, (K / 8 * 8 + 4 + K % 4)...);
   }
