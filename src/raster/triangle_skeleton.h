@@ -231,6 +231,15 @@ concept EncodesPairs = requires(const Target& target, PairLanes<B> pair) {
   { target.template encodePairs<B>(pair, pair, 0) } -> std::same_as<B>;
 };
 
+template <class Target, class B>
+concept DecodesPairs = requires(const Target& target, B pixels) {
+  { target.template decodePairs<B>(pixels) } -> std::same_as<std::pair<PairLanes<B>, PairLanes<B>>>;
+};
+
+// The byte formats take the short ways in and out of pairs.
+static_assert(EncodesPairs<Rgb32Target, Block> && DecodesPairs<Rgb32Target, Block>);
+static_assert(EncodesPairs<Rgb24Target, LaneU32<4>> && !EncodesPairs<Rgb16Target, Block>);
+
 // Whether a variant's colour goes in pairs: where there is arithmetic, and
 // for plain interpolated colour where the pairs clamp in fewer instructions
 // (no 32-bit min and max).
@@ -255,7 +264,7 @@ template <class Target, class B>
 // Stored pixels as pairs for the blend: red with green, blue with itself.
 template <class Target, class B>
 [[gnu::always_inline]] inline std::pair<PairLanes<B>, PairLanes<B>> decodeColour(const Target& target, B pixels) {
-  if constexpr (requires { target.template decodePairs<B>(pixels); }) {
+  if constexpr (DecodesPairs<Target, B>) {
     return target.template decodePairs<B>(pixels);
   } else {
     const Channels<B> c = target.decodeBlock(pixels);
@@ -263,7 +272,7 @@ template <class Target, class B>
   }
 }
 
-template <class Target, TriangleVariant V, class B>
+template <TriangleVariant V, class B>
 inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConstants& k, B oldPixels, auto decode) {
   if constexpr (!colourInPairs<V>) {
     static_assert(V.interpolated);
@@ -276,6 +285,8 @@ inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConst
       bx = intensityPair(q[Q_C2], V.blend ? q[Q_A] : q[Q_C2]);
     } else {
       rg = lowLanes<P>(b.flatRG);
+      // The flat blue is an intensity: as an 8.16 quantity it passes the
+      // clamp unchanged, beside the interpolated alpha.
       bx = V.blend ? intensityPair(splat<B>(k.flat[2] << 16), q[Q_A]) : lowLanes<P>(b.flatBB);
     }
     // Taken before the colour steps reuse bx's second half.
@@ -334,8 +345,7 @@ inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, i
     pixels = flatPixels;
   } else {
     pixels = encodeColour(
-        target, colourStepBlock<Target, V>(q, b, k, oldPixels, [&target](B p) { return decodeColour(target, p); }),
-        column);
+        target, colourStepBlock<V>(q, b, k, oldPixels, [&target](B p) { return decodeColour(target, p); }), column);
   }
   if constexpr (merges) pixels = select(pass, pixels, oldPixels);
   storePixelLanes<Target::bytesPerPixel>(colorAt, pixels);
