@@ -39,9 +39,7 @@ AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlag
   frame.limitY = std::min(height, FIXED_LIMIT);
   frame.pipelineFlags = pipelineFlags;
   const RukColorModel& model = context->colorModel;
-  frame.redShift = model.redWordShift;
-  frame.greenShift = model.greenWordShift;
-  frame.blueShift = model.blueWordShift;
+  frame.shifts = {model.redWordShift, model.greenWordShift, model.blueWordShift};
   fogChannels(context, &frame.fogRed, &frame.fogGreen, &frame.fogBlue);
   frame.separateSpecular = context->attributes[ATTR_SEPARATE_SPECULAR] != 0;
   frame.perPixelFog = context->attributes[ATTR_FOG_PER_PIXEL] != 0;
@@ -82,9 +80,7 @@ void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, R
   slot->x = truncToInt(vertex.x * FIXED_ONE);
   slot->y = truncToInt(vertex.y * FIXED_ONE);
   slot->z = truncToInt(vertex.depth);
-  slot->c0 = channel816(vertex.color, frame.redShift);
-  slot->c1 = channel816(vertex.color, frame.greenShift);
-  slot->c2 = channel816(vertex.color, frame.blueShift);
+  setChannels(frame.shifts, vertex.color, slot->c0, slot->c1, slot->c2);
   slot->a = static_cast<int32_t>((vertex.color >> 24) << 16);
   if (frame.pipelineFlags & RF_SPECULAR) addSpecular(frame, vertex.specular, slot);
   if (frame.pipelineFlags & RF_FOG) mixFog(frame, vertex.specular >> 24, slot);

@@ -38,6 +38,16 @@ struct ScreenVertex {
   uint32_t specular;  // specular colour, fog amount in bits 24-31
 };
 
+// Where the channels lie in a colour word: the colour model's shifts, or
+// red at 16, green at 8 and blue at 0 as constants (the usual case; shifts
+// by constants are single instructions on every processor).
+struct ChannelShifts {
+  uint32_t red, green, blue;
+};
+struct StandardShifts {
+  static constexpr uint32_t red = 16, green = 8, blue = 0;
+};
+
 // Everything an assembly call needs from the context, computed once per call.
 struct AssemblyFrame {
   float halfWidth, halfHeight;
@@ -50,7 +60,7 @@ struct AssemblyFrame {
   // queued, so that no rasterizer is handed a position outside the image.
   float limitX, limitY;
   uint32_t pipelineFlags;
-  uint32_t redShift, greenShift, blueShift;
+  ChannelShifts shifts;                // of the colour word
   uint32_t fogRed, fogGreen, fogBlue;  // fog colour channels (attribute 32)
   bool separateSpecular;               // attribute 36
   bool perPixelFog;                    // attribute 35
@@ -88,22 +98,12 @@ inline int32_t channel816(uint32_t word, uint32_t shift) {
 // asks for them.
 void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, RasterVertex* slot);
 
-// Where the channels lie in a colour word: the frame's shifts, or red at
-// 16, green at 8 and blue at 0 as constants (the usual case, and shifts by
-// constants are single instructions on every processor).
-struct FrameShifts {
-  uint32_t red, green, blue;
-};
-struct StandardShifts {
-  static constexpr uint32_t red = 16, green = 8, blue = 0;
-};
-
-// The three 8.16 channels of a colour word into c0 .. c2 (or s0 .. s2).
+// The three 8.16 channels of a colour word (colour or specular).
 template <class Shifts>
-inline void setChannels(const Shifts& shifts, uint32_t word, int32_t* channels) {
-  channels[0] = channel816(word, shifts.red);
-  channels[1] = channel816(word, shifts.green);
-  channels[2] = channel816(word, shifts.blue);
+inline void setChannels(const Shifts& shifts, uint32_t word, int32_t& red, int32_t& green, int32_t& blue) {
+  red = channel816(word, shifts.red);
+  green = channel816(word, shifts.green);
+  blue = channel816(word, shifts.blue);
 }
 
 // Adds a specular colour word to the slot's colour, each channel clamped at
@@ -115,7 +115,7 @@ inline void addSpecular(const Shifts& shifts, uint32_t specular, RasterVertex* s
   slot->c2 = std::min(slot->c2 + channel816(specular, shifts.blue), 0xFF0000);
 }
 inline void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot) {
-  addSpecular(FrameShifts{frame.redShift, frame.greenShift, frame.blueShift}, specular, slot);
+  addSpecular(frame.shifts, specular, slot);
 }
 // Mixes the slot's colour towards the fog colour by a fog amount 0..255.
 void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot);

@@ -3,28 +3,12 @@
 // triangles runs a batch at a time in the scan converters' copy
 // (raster/triangle_batch.h).
 #include <algorithm>
-#include <cstddef>
 
 #include "pipeline/assembly.h"
 #include "pipeline/assembly_frame.h"
 #include "pipeline/clip_planes.h"
 
 namespace {
-
-static_assert(offsetof(RasterVertex, c2) - offsetof(RasterVertex, c0) == 2 * sizeof(int32_t));
-static_assert(offsetof(RasterVertex, s2) - offsetof(RasterVertex, s0) == 2 * sizeof(int32_t));
-
-// Clears a corner with straight-line stores: left to the compiler, the
-// three corners' clearing becomes a string store, whose start-up costs more
-// than staging a small triangle.
-inline void clearCorner(RasterVertex* corner) {
-  using Chunk = long long __attribute__((vector_size(16)));
-  static_assert(sizeof(RasterVertex) == 3 * sizeof(Chunk) + sizeof(int32_t));
-  auto* bytes = reinterpret_cast<unsigned char*>(corner);
-  const Chunk zero{};
-  for (uint32_t i = 0; i < 3; ++i) __builtin_memcpy(bytes + i * sizeof(Chunk), &zero, sizeof(Chunk));
-  corner->v = 0;
-}
 
 template <class Shifts>
 bool stageWith(const AssemblyFrame& frame, const Shifts& shifts, TriangleBatch* batch, const ScreenVertex& p0,
@@ -38,7 +22,7 @@ bool stageWith(const AssemblyFrame& frame, const Shifts& shifts, TriangleBatch* 
   for (int k = 0; k < 3; ++k) {
     batch->x[k][index] = corner[k]->x;
     batch->y[k][index] = corner[k]->y;
-    clearCorner(&slot[k]);
+    clearStraight(&slot[k]);
   }
   const uint32_t pipelineFlags = frame.pipelineFlags;
   uint32_t flags = RF_DEPTH_TEST | RF_DEPTH_WRITE;
@@ -47,7 +31,7 @@ bool stageWith(const AssemblyFrame& frame, const Shifts& shifts, TriangleBatch* 
     for (int k = 0; k < 3; ++k) slot[k].z = truncToInt(corner[k]->depth);
   }
 
-  for (int k = 0; k < 3; ++k) setChannels(shifts, corner[k]->color, &slot[k].c0);
+  for (int k = 0; k < 3; ++k) setChannels(shifts, corner[k]->color, slot[k].c0, slot[k].c1, slot[k].c2);
   if (p0.color != p1.color || p1.color != p2.color) flags |= RF_SMOOTH;
 
   if (((p0.color & p1.color & p2.color) >> 24) != 0xFFu) {
@@ -65,7 +49,7 @@ bool stageWith(const AssemblyFrame& frame, const Shifts& shifts, TriangleBatch* 
 
   if (pipelineFlags & RF_SPECULAR) {
     if (frame.separateSpecular) {
-      for (int k = 0; k < 3; ++k) setChannels(shifts, corner[k]->specular, &slot[k].s0);
+      for (int k = 0; k < 3; ++k) setChannels(shifts, corner[k]->specular, slot[k].s0, slot[k].s1, slot[k].s2);
       flags |= RF_SPECULAR;
     } else {
       for (int k = 0; k < 3; ++k) addSpecular(shifts, corner[k]->specular, &slot[k]);
@@ -90,11 +74,12 @@ bool stageWith(const AssemblyFrame& frame, const Shifts& shifts, TriangleBatch* 
 
 bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const ScreenVertex& p0, const ScreenVertex& p1,
                    const ScreenVertex& p2) {
-  if (frame.redShift == StandardShifts::red && frame.greenShift == StandardShifts::green &&
-      frame.blueShift == StandardShifts::blue) {
+  const ChannelShifts& shifts = frame.shifts;
+  if (shifts.red == StandardShifts::red && shifts.green == StandardShifts::green &&
+      shifts.blue == StandardShifts::blue) {
     return stageWith(frame, StandardShifts{}, batch, p0, p1, p2);
   }
-  return stageWith(frame, FrameShifts{frame.redShift, frame.greenShift, frame.blueShift}, batch, p0, p1, p2);
+  return stageWith(frame, shifts, batch, p0, p1, p2);
 }
 
 bool setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0, const ScreenVertex& p1,

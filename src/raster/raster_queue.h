@@ -8,22 +8,28 @@
 
 #include "raster/raster.h"
 
-// The record the next primitive is written into, every field zero. Cleared
-// with wide stores: the processor's string store starts too slowly for a
-// record this small, and assembly clears one per primitive.
-inline RasterPrimitive* takeQueueRecord(RasterState* state) {
-  // Sixteen bytes: the widest store of the baseline instruction set.
+// Sets a small record to zero with straight-line 16-byte stores (the widest
+// of the baseline instruction set): left to the compiler, the clearing
+// becomes a string store, whose start-up costs more than filling a record
+// this small, and assembly clears one per primitive.
+template <class Record>
+inline void clearStraight(Record* record) {
   using Chunk = long long __attribute__((vector_size(16)));
-  constexpr std::size_t chunks = sizeof(RasterPrimitive) / sizeof(Chunk);
-  RasterPrimitive* record = &state->queue[state->queuedCount];
+  constexpr std::size_t chunks = sizeof(Record) / sizeof(Chunk);
   auto* bytes = reinterpret_cast<unsigned char*>(record);
-  // Straight-line stores: a loop here would be turned back into memset.
+  // A loop here would be turned back into memset.
   [&]<std::size_t... I>(std::index_sequence<I...>) {
     const Chunk zero{};
     (__builtin_memcpy(bytes + I * sizeof(Chunk), &zero, sizeof(Chunk)), ...);
   }
   (std::make_index_sequence<chunks>{});
-  __builtin_memset(bytes + chunks * sizeof(Chunk), 0, sizeof(RasterPrimitive) % sizeof(Chunk));
+  __builtin_memset(bytes + chunks * sizeof(Chunk), 0, sizeof(Record) % sizeof(Chunk));
+}
+
+// The record the next primitive is written into, every field zero.
+inline RasterPrimitive* takeQueueRecord(RasterState* state) {
+  RasterPrimitive* record = &state->queue[state->queuedCount];
+  clearStraight(record);
   return record;
 }
 
