@@ -32,6 +32,18 @@ void updateModelSpaceLighting(RukContext* context);
 void evaluateLighting(const RukContext* context, const float* position, const float* normal,
                       const RukMaterial* material, uint32_t* outColor, uint32_t* outSpecular);
 
+// Evaluations that run together: lane l lights (position[0][l],
+// position[1][l], position[2][l]) with its normal and material, giving
+// exactly what evaluateLighting gives for them.
+inline constexpr uint32_t LIGHTING_LANES = 4;
+struct LightingLanes {
+  float position[3][LIGHTING_LANES];
+  float normal[3][LIGHTING_LANES];
+  RukMaterial material[LIGHTING_LANES];
+};
+void evaluateLightingLanes(const RukContext* context, const LightingLanes& lanes, uint32_t* outColor,
+                           uint32_t* outSpecular);
+
 // The lighting passes over the batch (entries with clipAnd 0), ending with
 // the fog pass when RF_FOG is set.
 void lightBatchFlat(RukContext* context, uint32_t cornersPerPrimitive, const ModelPacket* packet,

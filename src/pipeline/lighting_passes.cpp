@@ -4,7 +4,9 @@
 // One working copy of the material serves every evaluation of a pass: only
 // the colour that the model's colours replace changes between them, and it is
 // rewritten before each.
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 #include "context/context.h"
 #include "device/product_table.h"
@@ -175,6 +177,29 @@ void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const M
     return;
   }
 
+  // The corners go through the vertex cache in order, as one at a time
+  // would: a miss claims its slot and becomes a job; corners whose slot
+  // holds a job of this pass take that job's colours once the jobs are
+  // evaluated, a few at a time in lanes. A slot that several jobs claimed
+  // ends with the last one's colours.
+  constexpr uint32_t maxCorners = BATCH_CAPACITY * 3;
+  constexpr uint16_t noJob = 0xFFFF;
+  struct Job {
+    const float* position;
+    float normal[3];
+    uint32_t value;
+    uint32_t slot;
+    uint32_t color, specular;
+  };
+  struct Waiting {
+    BatchVertex* out;
+    uint32_t job;
+  };
+  Job jobs[maxCorners];
+  Waiting waiting[maxCorners];
+  uint16_t slotJob[VERTEX_CACHE_SIZE];
+  std::fill(std::begin(slotJob), std::end(slotJob), noJob);
+  uint32_t jobCount = 0, waitingCount = 0;
   forEachVisibleCorner(context, cornersPerPrimitive,
                        [&](BatchEntry& entry, uint32_t primitive, uint32_t j, size_t corner) {
                          BatchVertex& out = entry.corners[j];
@@ -183,7 +208,8 @@ void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const M
                          const uint32_t value = values.of(primitive, corner);
 
                          const uint32_t vertex = in.vertexIndices[corner];
-                         VertexCacheEntry& slot = context->vertexCache[vertex & (VERTEX_CACHE_SIZE - 1)];
+                         const uint32_t slotIndex = vertex & (VERTEX_CACHE_SIZE - 1);
+                         VertexCacheEntry& slot = context->vertexCache[slotIndex];
                          if (slot.tag != vertex || slot.normalRef != key || slot.inColor != value) {
                            if (slot.tag != vertex) {
                              // The slot now belongs to this vertex: give it this vertex's
@@ -198,16 +224,52 @@ void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const M
                            }
                            slot.normalRef = key;
                            slot.inColor = value;
-                           if (substituted != nullptr) *substituted = value & 0xFFFFFFu;
+                           Job& job = jobs[jobCount];
+                           job.position = cornerPosition(in, corner);
                            float reversed[3];
-                           uint32_t color, specular;
-                           evaluateLighting(context, cornerPosition(in, corner),
-                                            facingNormal(normal, entry.facing, reversed), &material, &color, &specular);
-                           slot.litColor = color | (value & 0xFF000000u);
-                           slot.litSpecular = specular;
+                           const float* lit = facingNormal(normal, entry.facing, reversed);
+                           std::copy_n(lit, 3, job.normal);
+                           job.value = value;
+                           job.slot = slotIndex;
+                           slotJob[slotIndex] = static_cast<uint16_t>(jobCount++);
                          }
-                         out.color = slot.litColor;
-                         out.specular = slot.litSpecular;
+                         if (slotJob[slotIndex] != noJob) {
+                           waiting[waitingCount++] = {&out, slotJob[slotIndex]};
+                         } else {
+                           out.color = slot.litColor;
+                           out.specular = slot.litSpecular;
+                         }
                        });
+
+  const uint32_t which = context->attributes[ATTR_COLOR_MATERIAL];
+  for (uint32_t first = 0; first < jobCount; first += LIGHTING_LANES) {
+    LightingLanes lanes;
+    for (uint32_t l = 0; l < LIGHTING_LANES; ++l) {
+      // Lanes past the last job repeat it.
+      const Job& job = jobs[std::min(first + l, jobCount - 1)];
+      for (uint32_t k = 0; k < 3; ++k) {
+        lanes.position[k][l] = job.position[k];
+        lanes.normal[k][l] = job.normal[k];
+      }
+      lanes.material[l] = material;
+      if (substituted != nullptr) *substitutedColor(&lanes.material[l], which) = job.value & 0xFFFFFFu;
+    }
+    uint32_t color[LIGHTING_LANES], specular[LIGHTING_LANES];
+    evaluateLightingLanes(context, lanes, color, specular);
+    for (uint32_t l = 0; l < LIGHTING_LANES && first + l < jobCount; ++l) {
+      Job& job = jobs[first + l];
+      job.color = color[l] | (job.value & 0xFF000000u);
+      job.specular = specular[l];
+    }
+  }
+  for (uint32_t i = 0; i < jobCount; ++i) {
+    VertexCacheEntry& slot = context->vertexCache[jobs[i].slot];
+    slot.litColor = jobs[i].color;
+    slot.litSpecular = jobs[i].specular;
+  }
+  for (uint32_t i = 0; i < waitingCount; ++i) {
+    waiting[i].out->color = jobs[waiting[i].job].color;
+    waiting[i].out->specular = jobs[waiting[i].job].specular;
+  }
   if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, false);
 }

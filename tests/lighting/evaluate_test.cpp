@@ -184,3 +184,42 @@ TEST(Evaluate, HugeAttenuationSaturatesWithoutOverflow) {
 }
 
 }  // namespace
+
+// Evaluations in lanes: each lane, with its own position, normal and
+// material, gives what it gives alone, under every kind of light at once
+// (the spot's cone and the point light's range take some lanes and not
+// others; one lane has no specular colour).
+TEST(Evaluate, LanesGiveWhatEachGivesAlone) {
+  HandContext hand;
+  RukContext* c = hand.context;
+  const float ahead[3] = {0.0f, 0.0f, -5.0f};
+  const float slanted[3] = {0.3f, -0.2f, -1.0f};
+  pushDirectionalLight(c, 0x8040C0, 0x101010, slanted);
+  pushPointLight(c, 0xFFFFFF, 0, ahead, 6.0f, 0.01f, 0.05f, 1.0f);
+  pushSpotLight(c, 0x40FF40, 0, ahead, kIntoScreen, 100.0f, 0.9f, 0.97f, 0, 0.1f, 1);
+  setMaterial(c, 0x050505, 0x202020, 0xC08040, 0xFFFFFF, 12.0f, 255);
+  updateModelSpaceLighting(c);
+  const float positions[4][3] = {{0, 0, -10}, {2.5f, 1, -9}, {-4, 3, -12}, {0.5f, -0.5f, -10.5f}};
+  const float normals[4][3] = {{0, 0, 1}, {0.6f, 0, 0.8f}, {-0.48f, 0.6f, 0.64f}, {0, -0.6f, 0.8f}};
+  LightingLanes lanes;
+  for (uint32_t l = 0; l < LIGHTING_LANES; ++l) {
+    for (uint32_t k = 0; k < 3; ++k) {
+      lanes.position[k][l] = positions[l][k];
+      lanes.normal[k][l] = normals[l][k];
+    }
+    lanes.material[l] = c->material;
+  }
+  lanes.material[1].diffuse = 0x30F0A0;
+  lanes.material[2].specular = 0;
+  lanes.material[3].emission = 0xFF0000;
+  uint32_t color[LIGHTING_LANES], specular[LIGHTING_LANES];
+  evaluateLightingLanes(c, lanes, color, specular);
+  for (uint32_t l = 0; l < LIGHTING_LANES; ++l) {
+    Lit alone{};
+    evaluateLighting(c, positions[l], normals[l], &lanes.material[l], &alone.color, &alone.specular);
+    EXPECT_EQ(color[l], alone.color) << "lane " << l;
+    EXPECT_EQ(specular[l], alone.specular) << "lane " << l;
+  }
+  EXPECT_EQ(specular[2], 0u);
+  EXPECT_NE(color[0], color[1]);
+}

@@ -225,6 +225,30 @@ TEST(SmoothPass, SharedVertexIsRelitWhenItsColourDiffers) {
   EXPECT_EQ(c->batch[1].corners[1].color, 0xFF0000FFu);
 }
 
+// Vertices 0 and 1024 share a cache slot: within one batch the slot is
+// claimed by 0, then 1024, then 0 again, and each corner keeps the colour of
+// its own vertex; the slot ends holding vertex 0's.
+TEST(SmoothPass, SlotClaimedAgainWithinABatchKeepsEachCornersColour) {
+  HandContext hand;
+  RukContext* c = hand.context;
+  headlight(c, 0, 0, 255);
+  TriangleModel model({0, 1, 2, 1024, 1, 2, 0, 2, 3});
+  model.vertices.resize(3 * 1025, -10.0f);
+  model.packet.vertices = model.vertices.data();
+  model.packet.vertexCount = 1025;
+  model.colorPerCorner(
+      {0xFF000011, 0xFF000022, 0xFF000033, 0xFF000044, 0xFF000022, 0xFF000033, 0xFF000011, 0xFF000033, 0xFF000055});
+  fillBatch(c, 3);
+  smoothPass(c, model);
+  EXPECT_EQ(c->batch[0].corners[0].color, 0xFF000011u);
+  EXPECT_EQ(c->batch[1].corners[0].color, 0xFF000044u);
+  EXPECT_EQ(c->batch[2].corners[0].color, 0xFF000011u);
+  EXPECT_EQ(c->batch[2].corners[2].color, 0xFF000055u);
+  EXPECT_EQ(c->vertexCache[0].tag, 0u);
+  EXPECT_EQ(c->vertexCache[0].litColor, 0xFF000011u);
+  EXPECT_EQ(c->vertexCache[3].litColor, 0xFF000055u);
+}
+
 TEST(SmoothPass, SharedVertexOfAFrontAndATwoSidedBackFaceIsLitForEachSide) {
   HandContext hand;
   RukContext* c = hand.context;
