@@ -8,7 +8,8 @@
 // the row its value is qRow + k * dq in wrapping 32-bit arithmetic. Spans use
 // that to shade a block of pixels (one per lane) per step, with results
 // identical to the pixel-by-pixel definition; a span's last pixels go as one
-// partial block, or one at a time at the right edge of the image.
+// partial block (at the right edge of the image, the row's last block with
+// the lanes before them masked).
 #pragma once
 #include <algorithm>
 #include <array>
@@ -368,9 +369,10 @@ template <class Target, TriangleVariant V, class B>
                               firstLanes<B>(endColumn - column));
 }
 
-// One span: whole blocks, then the rest as one partial block when a whole
-// block from its start still lies inside the row (`rowPixels` wide),
-// otherwise pixel by pixel. A span shorter than a block is one partial block
+// One span: whole blocks, then the rest as one partial block: from its start
+// when a whole block from there still lies inside the row (`rowPixels`
+// wide), else the row's last block with the lanes before the rest masked;
+// pixel by pixel only in rows narrower than a block. A span shorter than a block is one partial block
 // of 4 or 8 lanes where the vectors are wider.
 template <class Target, TriangleVariant V>
 [[gnu::always_inline]] inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow, int32_t column,
@@ -419,8 +421,22 @@ template <class Target, TriangleVariant V>
                                 firstLanes<Block>(endColumn - column));
     return;
   }
-  forEachQuantity<carried>([&](auto i) { q[i] = lanes[i][0]; });
-  shadeSpanByPixel<Target, V>(target, depthRow, column, endColumn, q, k);
+  if (rowPixels < n) {
+    forEachQuantity<carried>([&](auto i) { q[i] = lanes[i][0]; });
+    return shadeSpanByPixel<Target, V>(target, depthRow, column, endColumn, q, k);
+  }
+  // At the right edge of the image: the block that ends with the row, its
+  // lanes before `column` left as they are. Lane values stay the row value
+  // plus k gradients: stepping back `before` gradients wraps like stepping on.
+  const int32_t blockColumn = rowPixels - n;
+  const int32_t before = column - blockColumn;
+  forEachQuantity<carried>(
+      [&](auto i) { lanes[i] -= static_cast<uint32_t>(before) * static_cast<uint32_t>(k.gradient[i]); });
+  if constexpr (plainFlat(V) && Target::encodingVariesByColumn) {
+    flatPixels = target.encodeBlock(Channels<Block>{b.flatR, b.flatG, b.flatB}, blockColumn);
+  }
+  shadeBlock<Target, V, true>(target, blockColumn, colorAt(blockColumn), depthAt(blockColumn), lanes, b, k, flatPixels,
+                              firstLanes<Block>(endColumn - blockColumn) & ~firstLanes<Block>(before));
 }
 
 }  // namespace triangle_detail

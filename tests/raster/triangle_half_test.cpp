@@ -7,6 +7,7 @@
 
 #include "device/pixel_format.h"
 #include "raster/raster.h"
+#include "raster/raster_isa.h"
 #include "raster_canvas.h"
 
 namespace {
@@ -116,6 +117,33 @@ TEST(TriangleHalf, EdgesAndQuantitiesStepPerRowAndPixel) {
       const bool inside = column >= first && column < end;
       EXPECT_EQ(canvas.pixel(row, column), inside ? red << 16 : BACKGROUND) << row << "," << column;
     }
+  }
+}
+
+// A span's last pixels at the right edge of the image, in every copy: from
+// column 27 to the end of a 40-pixel row, red 10 + 3 per pixel, depth 50 + 1
+// per pixel against 100 stored, 60 from column 35 on (columns 37 on fail),
+// with the pixels before the span and the padding left as they were.
+TEST(TriangleHalf, SpanEndingAtTheImagesRightEdge) {
+  for (RasterIsa isa : RASTER_ISAS) {
+    if (!rasterIsaAvailable(isa)) continue;
+    RasterCanvas canvas(Rgb32, 40, 2);
+    canvas.fillPixels(BACKGROUND);
+    for (uint32_t column = 0; column < 40; ++column) canvas.depthAt(0, column) = column < 35 ? 100 : 60;
+    Half half(0.0, 1.0, 27.0, 40.0);
+    half.setColour(10, 0, 0);
+    half.setBoth([](RasterVertex& v) { v.z = 50; });
+    half.primitive.dc0dx = 3 << 16;
+    half.primitive.dzdx = 1;
+    half.draw(canvas, rasterTablesForIsa(isa, Rgb32)->triangles[RF_SMOOTH | RF_DEPTH_TEST | RF_DEPTH_WRITE]);
+    for (uint32_t column = 0; column < 40; ++column) {
+      const int32_t z = 50 + static_cast<int32_t>(column) - 27;
+      const bool drawn = column >= 27 && z < (column < 35 ? 100 : 60);
+      EXPECT_EQ(canvas.pixel(0, column), drawn ? (10 + 3 * (column - 27)) << 16 : BACKGROUND)
+          << rasterIsaName(isa) << " " << column;
+      EXPECT_EQ(canvas.depthAt(0, column), drawn ? z : (column < 35 ? 100 : 60)) << rasterIsaName(isa) << " " << column;
+    }
+    EXPECT_TRUE(canvas.paddingUntouched()) << rasterIsaName(isa);
   }
 }
 
