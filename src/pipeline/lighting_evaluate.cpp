@@ -42,7 +42,8 @@ struct Vec3 {
   F4 x, y, z;
 };
 
-inline F4 splat(float value) { return F4{} + value; }
+// Not F4{} + value: adding zero turns -0 into +0, so it is no copy.
+inline F4 splat(float value) { return F4{value, value, value, value}; }
 inline Vec3 splat3(const float* v) { return {splat(v[0]), splat(v[1]), splat(v[2])}; }
 inline Vec3 load3(const float (&v)[3][N]) {
   Vec3 out;

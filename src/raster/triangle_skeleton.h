@@ -80,6 +80,13 @@ struct RowStartFactors {
   RowDoubles keep, along, inverseHeight;
 };
 
+// A double in every lane. Not RowDoubles{} + x: adding zero is no copy for
+// -0, so the compiler keeps an addition in the way of every row start.
+inline RowDoubles rowDoubles(double x) {
+  return [x]<uint32_t... K>(std::integer_sequence<uint32_t, K...>) { return RowDoubles{(static_cast<void>(K), x)...}; }
+  (std::make_integer_sequence<uint32_t, rowStartWidth>{});
+}
+
 static_assert(offsetof(RasterVertex, v) - offsetof(RasterVertex, z) == (QUANTITY_COUNT - 1) * sizeof(int32_t));
 
 // Quantities First .. First + rowStartWidth - 1.
@@ -462,8 +469,8 @@ void drawTriangleHalf(const RasterTarget* target, const RasterPrimitive* primiti
 
   uint32_t qRow[QUANTITY_COUNT] = {};
   int32_t qRowStep[QUANTITY_COUNT] = {};
-  const RowStartFactors factors{RowDoubles{} + (1.0 - along), RowDoubles{} + along,
-                                RowDoubles{} + static_cast<double>(inverseHeight)};
+  const RowStartFactors factors{rowDoubles(1.0 - along), rowDoubles(along),
+                                rowDoubles(static_cast<double>(inverseHeight))};
   rowStarts<carried>(leftStart, leftEnd, factors, qRow, qRowStep);
   // Only the members a variant uses are set: clearing these records for
   // every half costs more than drawing a small triangle.
