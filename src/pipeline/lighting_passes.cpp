@@ -1,9 +1,9 @@
 // The lighting passes over a transformed batch: flat (one evaluation per
 // primitive, at its first corner) and smooth (one per corner, shared through
 // the vertex cache). Entries wholly outside one clip plane are skipped.
-// One working copy of the material serves every evaluation of a pass: only
-// the colour that the model's colours replace changes between them, and it is
-// rewritten before each.
+// A pass collects its evaluations over the batch and runs them four at a
+// time in lanes; each lane takes the pass's material with the colour that
+// the model's colours replace set to its own.
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -39,6 +39,60 @@ inline uint32_t* substitutedColorOf(RukMaterial* material, const LightingInputs&
   return substitutedColor(material, context->attributes[ATTR_COLOR_MATERIAL]);
 }
 
+// Evaluations collected over a batch and run a few at a time in lanes:
+// each gives the colour words of one position and normal, with the model
+// colour `value` standing in for the material colour that model colours
+// replace and its alpha byte kept.
+struct LightingJobs {
+  static constexpr uint32_t capacity = BATCH_CAPACITY * 3;
+  struct Job {
+    const float* position;
+    float normal[3];
+    uint32_t value;
+    uint32_t target;  // what the pass writes the colours into
+    uint32_t color, specular;
+  };
+  Job jobs[capacity];
+  uint32_t count = 0;
+
+  // Adds a job; its index.
+  uint32_t add(const float* position, const float* normal, uint32_t facing, uint32_t value, uint32_t target) {
+    Job& job = jobs[count];
+    job.position = position;
+    float reversed[3];
+    std::copy_n(facingNormal(normal, facing, reversed), 3, job.normal);
+    job.value = value;
+    job.target = target;
+    return count++;
+  }
+
+  // Runs every job. `substituted` says whether model colours replace a
+  // colour of `material`.
+  void evaluate(const RukContext* context, const RukMaterial& material, bool substituted) {
+    const uint32_t which = context->attributes[ATTR_COLOR_MATERIAL];
+    for (uint32_t first = 0; first < count; first += LIGHTING_LANES) {
+      LightingLanes lanes;
+      for (uint32_t l = 0; l < LIGHTING_LANES; ++l) {
+        // Lanes past the last job repeat it.
+        const Job& job = jobs[std::min(first + l, count - 1)];
+        for (uint32_t k = 0; k < 3; ++k) {
+          lanes.position[k][l] = job.position[k];
+          lanes.normal[k][l] = job.normal[k];
+        }
+        lanes.material[l] = material;
+        if (substituted) *substitutedColor(&lanes.material[l], which) = job.value & 0xFFFFFFu;
+      }
+      uint32_t color[LIGHTING_LANES], specular[LIGHTING_LANES];
+      evaluateLightingLanes(context, lanes, color, specular);
+      for (uint32_t l = 0; l < LIGHTING_LANES && first + l < count; ++l) {
+        Job& job = jobs[first + l];
+        job.color = color[l] | (job.value & 0xFF000000u);
+        job.specular = specular[l];
+      }
+    }
+  }
+};
+
 }  // namespace
 
 void lightBatchFlat(RukContext* context, uint32_t cornersPerPrimitive, const ModelPacket* packet,
@@ -48,27 +102,25 @@ void lightBatchFlat(RukContext* context, uint32_t cornersPerPrimitive, const Mod
   uint32_t* const substituted = substitutedColorOf(&material, in, context);
   const uint8_t* const alphaRow = productRow(material.alpha);
   BatchEntry* const batch = context->batch;
+  LightingJobs jobs;
   for (uint32_t e = 0; e < context->batchCount; ++e) {
-    BatchEntry& entry = batch[e];
+    const BatchEntry& entry = batch[e];
     if (entry.clipAnd != 0) continue;
     const uint32_t primitive = entry.primitiveIndex;
     const size_t first = size_t{cornersPerPrimitive} * primitive;
-
-    uint32_t alpha = material.alpha;
+    uint32_t value = material.alpha << 24;
     if (in.colors != nullptr) {
       const uint32_t color = cornerColor(in, primitive, first);
-      if (substituted != nullptr) *substituted = color & 0xFFFFFFu;
-      alpha = alphaRow[color >> 24];
+      value = static_cast<uint32_t>(alphaRow[color >> 24]) << 24 | (color & 0xFFFFFFu);
     }
-    float reversed[3];
-    const float* normal = facingNormal(cornerNormal(in, primitive, first), entry.facing, reversed);
-
-    uint32_t color, specular;
-    evaluateLighting(context, cornerPosition(in, first), normal, &material, &color, &specular);
-    color |= alpha << 24;
+    jobs.add(cornerPosition(in, first), cornerNormal(in, primitive, first), entry.facing, value, e);
+  }
+  jobs.evaluate(context, material, substituted != nullptr);
+  for (uint32_t i = 0; i < jobs.count; ++i) {
+    BatchEntry& entry = batch[jobs.jobs[i].target];
     for (uint32_t k = 0; k < cornersPerPrimitive; ++k) {
-      entry.corners[k].color = color;
-      entry.corners[k].specular = specular;
+      entry.corners[k].color = jobs.jobs[i].color;
+      entry.corners[k].specular = jobs.jobs[i].specular;
     }
   }
   if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, true);
@@ -182,94 +234,60 @@ void lightBatchSmooth(RukContext* context, uint32_t cornersPerPrimitive, const M
   // holds a job of this pass take that job's colours once the jobs are
   // evaluated, a few at a time in lanes. A slot that several jobs claimed
   // ends with the last one's colours.
-  constexpr uint32_t maxCorners = BATCH_CAPACITY * 3;
   constexpr uint16_t noJob = 0xFFFF;
-  struct Job {
-    const float* position;
-    float normal[3];
-    uint32_t value;
-    uint32_t slot;
-    uint32_t color, specular;
-  };
   struct Waiting {
     BatchVertex* out;
     uint32_t job;
   };
-  Job jobs[maxCorners];
-  Waiting waiting[maxCorners];
+  LightingJobs jobs;
+  Waiting waiting[LightingJobs::capacity];
   uint16_t slotJob[VERTEX_CACHE_SIZE];
   std::fill(std::begin(slotJob), std::end(slotJob), noJob);
-  uint32_t jobCount = 0, waitingCount = 0;
-  forEachVisibleCorner(context, cornersPerPrimitive,
-                       [&](BatchEntry& entry, uint32_t primitive, uint32_t j, size_t corner) {
-                         BatchVertex& out = entry.corners[j];
-                         const float* normal = cornerNormal(in, primitive, corner);
-                         const float* key = normalKey(normal, entry.facing);
-                         const uint32_t value = values.of(primitive, corner);
+  uint32_t waitingCount = 0;
+  forEachVisibleCorner(
+      context, cornersPerPrimitive, [&](BatchEntry& entry, uint32_t primitive, uint32_t j, size_t corner) {
+        BatchVertex& out = entry.corners[j];
+        const float* normal = cornerNormal(in, primitive, corner);
+        const float* key = normalKey(normal, entry.facing);
+        const uint32_t value = values.of(primitive, corner);
 
-                         const uint32_t vertex = in.vertexIndices[corner];
-                         const uint32_t slotIndex = vertex & (VERTEX_CACHE_SIZE - 1);
-                         VertexCacheEntry& slot = context->vertexCache[slotIndex];
-                         if (slot.tag != vertex || slot.normalRef != key || slot.inColor != value) {
-                           if (slot.tag != vertex) {
-                             // The slot now belongs to this vertex: give it this vertex's
-                             // transformed position too, so that a later batch that finds the
-                             // tag does not take another vertex's position.
-                             slot.tag = vertex;
-                             slot.x = out.x;
-                             slot.y = out.y;
-                             slot.z = out.z;
-                             slot.w = out.w;
-                             slot.clipCode = out.clipCode;
-                           }
-                           slot.normalRef = key;
-                           slot.inColor = value;
-                           Job& job = jobs[jobCount];
-                           job.position = cornerPosition(in, corner);
-                           float reversed[3];
-                           const float* lit = facingNormal(normal, entry.facing, reversed);
-                           std::copy_n(lit, 3, job.normal);
-                           job.value = value;
-                           job.slot = slotIndex;
-                           slotJob[slotIndex] = static_cast<uint16_t>(jobCount++);
-                         }
-                         if (slotJob[slotIndex] != noJob) {
-                           waiting[waitingCount++] = {&out, slotJob[slotIndex]};
-                         } else {
-                           out.color = slot.litColor;
-                           out.specular = slot.litSpecular;
-                         }
-                       });
+        const uint32_t vertex = in.vertexIndices[corner];
+        const uint32_t slotIndex = vertex & (VERTEX_CACHE_SIZE - 1);
+        VertexCacheEntry& slot = context->vertexCache[slotIndex];
+        if (slot.tag != vertex || slot.normalRef != key || slot.inColor != value) {
+          if (slot.tag != vertex) {
+            // The slot now belongs to this vertex: give it this vertex's
+            // transformed position too, so that a later batch that finds the
+            // tag does not take another vertex's position.
+            slot.tag = vertex;
+            slot.x = out.x;
+            slot.y = out.y;
+            slot.z = out.z;
+            slot.w = out.w;
+            slot.clipCode = out.clipCode;
+          }
+          slot.normalRef = key;
+          slot.inColor = value;
+          slotJob[slotIndex] =
+              static_cast<uint16_t>(jobs.add(cornerPosition(in, corner), normal, entry.facing, value, slotIndex));
+        }
+        if (slotJob[slotIndex] != noJob) {
+          waiting[waitingCount++] = {&out, slotJob[slotIndex]};
+        } else {
+          out.color = slot.litColor;
+          out.specular = slot.litSpecular;
+        }
+      });
 
-  const uint32_t which = context->attributes[ATTR_COLOR_MATERIAL];
-  for (uint32_t first = 0; first < jobCount; first += LIGHTING_LANES) {
-    LightingLanes lanes;
-    for (uint32_t l = 0; l < LIGHTING_LANES; ++l) {
-      // Lanes past the last job repeat it.
-      const Job& job = jobs[std::min(first + l, jobCount - 1)];
-      for (uint32_t k = 0; k < 3; ++k) {
-        lanes.position[k][l] = job.position[k];
-        lanes.normal[k][l] = job.normal[k];
-      }
-      lanes.material[l] = material;
-      if (substituted != nullptr) *substitutedColor(&lanes.material[l], which) = job.value & 0xFFFFFFu;
-    }
-    uint32_t color[LIGHTING_LANES], specular[LIGHTING_LANES];
-    evaluateLightingLanes(context, lanes, color, specular);
-    for (uint32_t l = 0; l < LIGHTING_LANES && first + l < jobCount; ++l) {
-      Job& job = jobs[first + l];
-      job.color = color[l] | (job.value & 0xFF000000u);
-      job.specular = specular[l];
-    }
-  }
-  for (uint32_t i = 0; i < jobCount; ++i) {
-    VertexCacheEntry& slot = context->vertexCache[jobs[i].slot];
-    slot.litColor = jobs[i].color;
-    slot.litSpecular = jobs[i].specular;
+  jobs.evaluate(context, material, substituted != nullptr);
+  for (uint32_t i = 0; i < jobs.count; ++i) {
+    VertexCacheEntry& slot = context->vertexCache[jobs.jobs[i].target];
+    slot.litColor = jobs.jobs[i].color;
+    slot.litSpecular = jobs.jobs[i].specular;
   }
   for (uint32_t i = 0; i < waitingCount; ++i) {
-    waiting[i].out->color = jobs[waiting[i].job].color;
-    waiting[i].out->specular = jobs[waiting[i].job].specular;
+    waiting[i].out->color = jobs.jobs[waiting[i].job].color;
+    waiting[i].out->specular = jobs.jobs[waiting[i].job].specular;
   }
   if ((pipelineFlags & RF_FOG) != 0) computeFogAmounts(context, cornersPerPrimitive, pipelineFlags, false);
 }
