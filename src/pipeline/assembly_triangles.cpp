@@ -13,7 +13,7 @@ namespace {
 template <class Shifts>
 bool stageWith(const AssemblyFrame& frame, const Shifts& shifts, TriangleBatch* batch, const ScreenVertex& p0,
                const ScreenVertex& p1, const ScreenVertex& p2) {
-  if (!(onScreen(frame, p0) & onScreen(frame, p1) & onScreen(frame, p2))) return false;
+  if (!onScreen(frame, p0) || !onScreen(frame, p1) || !onScreen(frame, p2)) return false;
   const uint32_t index = batch->count++;
   const ScreenVertex* corner[3] = {&p0, &p1, &p2};
   RasterVertex* slot = batch->corners[index];
