@@ -55,6 +55,10 @@ struct LightingJobs {
   Job jobs[capacity];
   uint32_t count = 0;
 
+  // The entries a pass visits: never more than the job list can take, one
+  // job per corner.
+  static uint32_t entriesOf(const RukContext* context) { return std::min(context->batchCount, BATCH_CAPACITY); }
+
   // Adds a job; its index.
   uint32_t add(const float* position, const float* normal, uint32_t facing, uint32_t value, uint32_t target) {
     Job& job = jobs[count];
@@ -103,7 +107,7 @@ void lightBatchFlat(RukContext* context, uint32_t cornersPerPrimitive, const Mod
   const uint8_t* const alphaRow = productRow(material.alpha);
   BatchEntry* const batch = context->batch;
   LightingJobs jobs;
-  for (uint32_t e = 0; e < context->batchCount; ++e) {
+  for (uint32_t e = 0, entries = LightingJobs::entriesOf(context); e < entries; ++e) {
     const BatchEntry& entry = batch[e];
     if (entry.clipAnd != 0) continue;
     const uint32_t primitive = entry.primitiveIndex;
@@ -148,7 +152,7 @@ struct CornerValues {
 template <class Visit>
 inline void forEachVisibleCorner(RukContext* context, uint32_t cornersPerPrimitive, Visit&& visit) {
   BatchEntry* const batch = context->batch;
-  for (uint32_t e = 0; e < context->batchCount; ++e) {
+  for (uint32_t e = 0, entries = LightingJobs::entriesOf(context); e < entries; ++e) {
     BatchEntry& entry = batch[e];
     if (entry.clipAnd != 0) continue;
     const uint32_t primitive = entry.primitiveIndex;
