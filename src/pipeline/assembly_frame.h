@@ -84,11 +84,8 @@ inline ScreenVertex mapToScreen(const AssemblyFrame& frame, const BatchVertex& v
   return out;
 }
 
-// The four comparisons are combined without branches: assembly tests every
-// corner of every primitive, and the comparisons wait on the mapping just
-// computed.
 inline bool onScreen(const AssemblyFrame& frame, const ScreenVertex& vertex) {
-  return (vertex.x >= 0.0f) & (vertex.x < frame.limitX) & (vertex.y >= 0.0f) & (vertex.y < frame.limitY);
+  return vertex.x >= 0.0f && vertex.x < frame.limitX && vertex.y >= 0.0f && vertex.y < frame.limitY;
 }
 
 // The 8.16 channel of a colour word at a word shift.

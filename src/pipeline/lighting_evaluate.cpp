@@ -61,16 +61,12 @@ inline Vec3 select(I4 mask, const Vec3& a, const Vec3& b) {
   return {mask ? a.x : b.x, mask ? a.y : b.y, mask ? a.z : b.z};
 }
 
-// A light's product-table row entries for the material channel of each lane.
-// Lanes of one material share one entry.
-struct ChannelLanes {
-  I4 channel;
-  bool uniform;
-};
-inline F4 rowValues(const uint8_t* row, const ChannelLanes& lanes) {
-  if (lanes.uniform) return splat(static_cast<float>(row[lanes.channel[0]]));
+// A light's product-table row entries for the material channel of each lane;
+// lanes of one material (`uniform`) share one entry.
+inline F4 rowValues(const uint8_t* row, I4 channel, bool uniform) {
+  if (uniform) return splat(static_cast<float>(row[channel[0]]));
   F4 out;
-  for (uint32_t l = 0; l < N; ++l) out[l] = static_cast<float>(row[lanes.channel[l]]);
+  for (uint32_t l = 0; l < N; ++l) out[l] = static_cast<float>(row[channel[l]]);
   return out;
 }
 
@@ -100,7 +96,7 @@ inline void packChannels(const I4 (&rgb)[3], uint32_t* out) {
 void evaluateLightingLanes(const RukContext* context, const LightingLanes& lanes, uint32_t* outColor,
                            uint32_t* outSpecular) {
   I4 color[3], specular[3] = {};
-  ChannelLanes diffuseChannel[3], specularChannel[3];
+  I4 diffuseChannel[3], specularChannel[3];
   I4 withSpecular;
   F4 shininess;
   // Usually every lane has the same material: its channels are found once.
@@ -114,22 +110,18 @@ void evaluateLightingLanes(const RukContext* context, const LightingLanes& lanes
     baseLightingChannels(context, &material, base);
     for (uint32_t c = 0; c < 3; ++c) {
       color[c][l] = base[c];
-      diffuseChannel[c].channel[l] = static_cast<int32_t>(lightingChannel(material.diffuse, c));
-      specularChannel[c].channel[l] = static_cast<int32_t>(lightingChannel(material.specular, c));
+      diffuseChannel[c][l] = static_cast<int32_t>(lightingChannel(material.diffuse, c));
+      specularChannel[c][l] = static_cast<int32_t>(lightingChannel(material.specular, c));
     }
     withSpecular[l] = material.specular != 0 ? -1 : 0;
     shininess[l] = material.shininess;
   }
-  for (uint32_t c = 0; c < 3; ++c) {
-    diffuseChannel[c].uniform = uniform;
-    specularChannel[c].uniform = uniform;
-    if (uniform) {
-      color[c] = I4{} + color[c][0];
-      diffuseChannel[c].channel = I4{} + diffuseChannel[c].channel[0];
-      specularChannel[c].channel = I4{} + specularChannel[c].channel[0];
-    }
-  }
   if (uniform) {
+    for (uint32_t c = 0; c < 3; ++c) {
+      color[c] = I4{} + color[c][0];
+      diffuseChannel[c] = I4{} + diffuseChannel[c][0];
+      specularChannel[c] = I4{} + specularChannel[c][0];
+    }
     withSpecular = I4{} + withSpecular[0];
     shininess = splat(shininess[0]);
   }
@@ -188,20 +180,19 @@ void evaluateLightingLanes(const RukContext* context, const LightingLanes& lanes
       lit &= factor > 1e-6f;
       if (anyLane(lit)) {
         for (uint32_t c = 0; c < 3; ++c) {
-          specular[c] = addTruncated(specular[c], rowValues(light.colorRows[c], specularChannel[c]) * factor, lit);
+          specular[c] =
+              addTruncated(specular[c], rowValues(light.colorRows[c], specularChannel[c], uniform) * factor, lit);
         }
       }
     }
     for (uint32_t c = 0; c < 3; ++c) {
-      color[c] = addTruncated(color[c], rowValues(light.colorRows[c], diffuseChannel[c]) * diffuse, on);
+      color[c] = addTruncated(color[c], rowValues(light.colorRows[c], diffuseChannel[c], uniform) * diffuse, on);
     }
   }
 
   packChannels(color, outColor);
+  // Lanes without a specular colour never added to theirs: their word is 0.
   packChannels(specular, outSpecular);
-  for (uint32_t l = 0; l < N; ++l) {
-    if (withSpecular[l] == 0) outSpecular[l] = 0;
-  }
 }
 
 void evaluateLighting(const RukContext* context, const float* position, const float* normal,

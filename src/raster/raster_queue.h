@@ -33,10 +33,6 @@ inline RasterPrimitive* takeQueueRecord(RasterState* state) {
   return record;
 }
 
-// The record the next primitive is written into, as it was left: for a
-// writer that sets every field itself.
-inline RasterPrimitive* takeQueueRecordAsIs(RasterState* state) { return &state->queue[state->queuedCount]; }
-
 // Counts the record taken last. True when the queue is now full: it must be
 // drawn (flushRasterQueue) before the next record is taken.
 inline bool commitQueueRecord(RasterState* state) {

@@ -199,7 +199,7 @@ inline FieldWords spanFields(RasterVertex* slot3, const LongEdge& edge, uint32_t
 // Slot 3 and the per-pixel change of every carried field. Fields the
 // primitive does not carry are zero at every corner and come out zero in
 // slot 3 and in their gradients too, so a primitive with depth and colour
-// alone has the rest set to zero without computing it.
+// alone leaves the rest as the record was taken: zero.
 inline void spanAllFields(RasterPrimitive* primitive, const LongEdge& edge, uint32_t flags) {
   static_assert(offsetof(RasterVertex, v) - offsetof(RasterVertex, z) == 10 * sizeof(int32_t));
   static_assert(offsetof(RasterPrimitive, dvdx) - offsetof(RasterPrimitive, dc0dx) == 9 * sizeof(int32_t));
@@ -211,19 +211,7 @@ inline void spanAllFields(RasterPrimitive* primitive, const LongEdge& edge, uint
   primitive->dc0dx = first[1];
   primitive->dc1dx = first[2];
   primitive->dc2dx = first[3];
-  if ((flags & (RF_BLEND | RF_SPECULAR | RF_FOG | RF_TEXTURE)) == 0) {
-    // Fields a .. v and their gradients: seven words each.
-    static_assert(offsetof(RasterVertex, v) - offsetof(RasterVertex, a) == 6 * sizeof(int32_t));
-    static_assert(offsetof(RasterPrimitive, dvdx) - offsetof(RasterPrimitive, dadx) == 6 * sizeof(int32_t));
-    const FieldWords zero{};
-    auto* slotFields = reinterpret_cast<uint8_t*>(slot3) + offsetof(RasterVertex, a);
-    auto* laterGradients = reinterpret_cast<uint8_t*>(primitive) + offsetof(RasterPrimitive, dadx);
-    for (auto* at : {slotFields, laterGradients}) {
-      std::memcpy(at, &zero, sizeof zero);
-      std::memcpy(at + 3 * sizeof(int32_t), &zero, sizeof zero);
-    }
-    return;
-  }
+  if ((flags & (RF_BLEND | RF_SPECULAR | RF_FOG | RF_TEXTURE)) == 0) return;
   const FieldWords second = spanFields(slot3, edge, 4);
   const FieldWords third = spanFields(slot3, edge, 7);
   std::memcpy(gradients + 3 * sizeof(int32_t), &second, sizeof second);
@@ -245,21 +233,18 @@ constexpr HalfFields LOWER_HALF{&RasterPrimitive::lowerLeftX, &RasterPrimitive::
                                 &RasterPrimitive::lowerLeftStep, &RasterPrimitive::lowerRightStep,
                                 &RasterPrimitive::lowerPrestep};
 
-// A half's fields, or zeros for a half that covers no row.
-inline void copyHalf(RasterPrimitive* primitive, const HalfFields& fields, const Geometry::Half& half, uint32_t i,
-                     bool covers) {
-  primitive->*fields.leftX = covers ? half.leftX[i] : 0;
-  primitive->*fields.rightX = covers ? half.rightX[i] : 0;
-  primitive->*fields.leftStep = covers ? half.leftStep[i] : 0;
-  primitive->*fields.rightStep = covers ? half.rightStep[i] : 0;
-  primitive->*fields.prestep = covers ? half.prestep[i] : 0.0f;
+inline void copyHalf(RasterPrimitive* primitive, const HalfFields& fields, const Geometry::Half& half, uint32_t i) {
+  primitive->*fields.leftX = half.leftX[i];
+  primitive->*fields.rightX = half.rightX[i];
+  primitive->*fields.leftStep = half.leftStep[i];
+  primitive->*fields.rightStep = half.rightStep[i];
+  primitive->*fields.prestep = half.prestep[i];
 }
 
 // Queues lane i of the geometry as a record.
 inline void queueTriangle(RasterState* state, const TriangleBatch& batch, uint32_t index, const Geometry& g,
                           uint32_t i) {
-  // Every field is written below, none is left as the last use left it.
-  RasterPrimitive* primitive = takeQueueRecordAsIs(state);
+  RasterPrimitive* primitive = takeQueueRecord(state);
   RasterVertex* slot = primitive->vertices;
   const RasterVertex* corners = batch.corners[index];
   const RasterVertex* top = &corners[g.top[i]];
@@ -274,8 +259,8 @@ inline void queueTriangle(RasterState* state, const TriangleBatch& batch, uint32
   primitive->kind = RP_TRIANGLE;
   const uint32_t halves = static_cast<uint32_t>(g.halves[i]);
   primitive->halves = halves;
-  copyHalf(primitive, UPPER_HALF, g.upper, i, (halves & 1) != 0);
-  copyHalf(primitive, LOWER_HALF, g.lower, i, (halves & 2) != 0);
+  if (halves & 1) copyHalf(primitive, UPPER_HALF, g.upper, i);
+  if (halves & 2) copyHalf(primitive, LOWER_HALF, g.lower, i);
   const uint32_t flags = batch.flags[index];
   spanAllFields(primitive, {g.t[i], g.oneMinusT[i], g.inverseWidth[i], g.longEdgeLeft[i] != 0, top, middle, bottom},
                 flags);
