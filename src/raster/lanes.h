@@ -390,6 +390,80 @@ template <uint32_t Bytes, class V>
   }
 }
 
+// Whether this instruction set moves pixels and depths under a lane mask
+// (AVX-512 with its byte, word and vector-length extensions): lanes outside
+// the mask are then neither read nor written, so a partial block needs no
+// stored pixels to merge with and may reach past the row.
+#if defined(__AVX512F__) && defined(__AVX512BW__) && defined(__AVX512VL__) && defined(__AVX512DQ__)
+inline constexpr bool hasLaneMasks = true;
+#else
+inline constexpr bool hasLaneMasks = false;
+#endif
+
+// Masked moves of pixels of `Bytes` bytes (4, 2 or 1; three-byte pixels have
+// none) for blocks of 4, 8 or 16 lanes.
+template <uint32_t Bytes>
+inline constexpr bool movesUnderMask = hasLaneMasks&& Bytes != 3;
+
+#if defined(__AVX512F__) && defined(__AVX512BW__) && defined(__AVX512VL__) && defined(__AVX512DQ__)
+// The mask of a vector mask (lanes all ones or zero), a bit per lane.
+template <class V>
+[[gnu::always_inline]] inline __mmask16 laneMaskBits(V mask) {
+  if constexpr (sizeof(V) == 64) return _mm512_movepi32_mask(bitsOf<__m512i>(mask));
+  if constexpr (sizeof(V) == 32) return _mm256_movepi32_mask(bitsOf<__m256i>(mask));
+  if constexpr (sizeof(V) == 16) return _mm_movepi32_mask(bitsOf<__m128i>(mask));
+}
+
+// Pixels zero-extended into the lanes set in `mask`, the other lanes zero;
+// only the masked pixels' bytes are read.
+template <uint32_t Bytes, class V>
+[[gnu::always_inline]] inline V loadPixelLanesMasked(const uint8_t* at, V mask) {
+  static_assert(movesUnderMask<Bytes>);
+  // The zero-masked conversions: the plain ones start from an undefined
+  // vector, which the compiler reports as uninitialised.
+  const __mmask16 m = laneMaskBits(mask);
+  if constexpr (sizeof(V) == 64) {
+    if constexpr (Bytes == 4) return bitsOf<V>(_mm512_maskz_loadu_epi32(m, at));
+    if constexpr (Bytes == 2) return bitsOf<V>(_mm512_maskz_cvtepu16_epi32(0xFFFF, _mm256_maskz_loadu_epi16(m, at)));
+    if constexpr (Bytes == 1) return bitsOf<V>(_mm512_maskz_cvtepu8_epi32(0xFFFF, _mm_maskz_loadu_epi8(m, at)));
+  } else if constexpr (sizeof(V) == 32) {
+    if constexpr (Bytes == 4) return bitsOf<V>(_mm256_maskz_loadu_epi32(m, at));
+    if constexpr (Bytes == 2) return bitsOf<V>(_mm256_cvtepu16_epi32(_mm_maskz_loadu_epi16(m, at)));
+    if constexpr (Bytes == 1) return bitsOf<V>(_mm256_cvtepu8_epi32(_mm_maskz_loadu_epi8(m, at)));
+  } else {
+    if constexpr (Bytes == 4) return bitsOf<V>(_mm_maskz_loadu_epi32(m, at));
+    if constexpr (Bytes == 2) return bitsOf<V>(_mm_cvtepu16_epi32(_mm_maskz_loadu_epi16(m, at)));
+    if constexpr (Bytes == 1) return bitsOf<V>(_mm_cvtepu8_epi32(_mm_maskz_loadu_epi8(m, at)));
+  }
+}
+
+// Stores the low `Bytes` bytes of the lanes set in `mask`; nothing else is
+// written.
+template <uint32_t Bytes, class V>
+[[gnu::always_inline]] inline void storePixelLanesMasked(uint8_t* at, V pixels, V mask) {
+  static_assert(movesUnderMask<Bytes>);
+  const __mmask16 m = laneMaskBits(mask);
+  if constexpr (sizeof(V) == 64) {
+    if constexpr (Bytes == 4) _mm512_mask_storeu_epi32(at, m, bitsOf<__m512i>(pixels));
+    if constexpr (Bytes == 2) _mm512_mask_cvtepi32_storeu_epi16(at, m, bitsOf<__m512i>(pixels));
+    if constexpr (Bytes == 1) _mm512_mask_cvtepi32_storeu_epi8(at, m, bitsOf<__m512i>(pixels));
+  } else if constexpr (sizeof(V) == 32) {
+    if constexpr (Bytes == 4) _mm256_mask_storeu_epi32(at, m, bitsOf<__m256i>(pixels));
+    if constexpr (Bytes == 2) _mm256_mask_cvtepi32_storeu_epi16(at, m, bitsOf<__m256i>(pixels));
+    if constexpr (Bytes == 1) _mm256_mask_cvtepi32_storeu_epi8(at, m, bitsOf<__m256i>(pixels));
+  } else {
+    if constexpr (Bytes == 4) _mm_mask_storeu_epi32(at, m, bitsOf<__m128i>(pixels));
+    if constexpr (Bytes == 2) _mm_mask_cvtepi32_storeu_epi16(at, m, bitsOf<__m128i>(pixels));
+    if constexpr (Bytes == 1) _mm_mask_cvtepi32_storeu_epi8(at, m, bitsOf<__m128i>(pixels));
+  }
+}
+#else
+template <uint32_t Bytes, class V>
+V loadPixelLanesMasked(const uint8_t* at, V mask);  // never called without lane masks
+template <uint32_t Bytes, class V>
+void storePixelLanesMasked(uint8_t* at, V pixels, V mask);
+#endif
+
 // The processor's truncating conversion to int32 of every lane: a value out
 // of range or not a number gives 0x80000000, on every instruction set.
 template <class F>

@@ -331,23 +331,32 @@ inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConst
 
 // Shades the block of pixels (one per lane of B) starting at colorAt /
 // depthAt. A partial block (the end of a span) touches only the lanes set in
-// inSpan: the others are read and written back unchanged, so the caller
-// keeps the whole block inside the row.
+// inSpan. Where the instruction set moves lanes under a mask, the others are
+// neither read nor written, and the block may reach past the row; elsewhere
+// they are read and written back unchanged, so the caller keeps the whole
+// block inside the row.
 // The flat group stores flatPixels, the flat colour encoded for this span.
-template <class Target, TriangleVariant V, bool Partial, class B>
+template <class Target, TriangleVariant V, bool Partial, class B, bool PastRow = false>
 inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, int32_t* depthAt, const B* q,
                        const BlockConstants& b, const HalfConstants& k, B flatPixels, B inSpan) {
   using Signed = LaneI32<laneCountOf<B>>;
+  constexpr uint32_t bytes = Target::bytesPerPixel;
+  constexpr bool masked = movesUnderMask<bytes>;
+  static_assert(!PastRow || (masked && Partial));
+  const auto load = [&]<uint32_t Bytes>(const auto* at) {
+    if constexpr (PastRow) return loadPixelLanesMasked<Bytes, B>(reinterpret_cast<const uint8_t*>(at), inSpan);
+    return loadPixelLanes<Bytes, B>(reinterpret_cast<const uint8_t*>(at));
+  };
   B pass = Partial ? inSpan : ~B{};
   B storedDepth{};
-  if constexpr (V.carriesDepth()) std::memcpy(&storedDepth, depthAt, sizeof storedDepth);
+  if constexpr (V.carriesDepth()) storedDepth = load.template operator()<4>(depthAt);
   if constexpr (V.testsDepth()) {
     pass &= bitsOf<B>(bitsOf<Signed>(storedDepth) > bitsOf<Signed>(q[Q_Z]));
     if (!anyLane(pass)) return;  // the whole block hidden
   }
   constexpr bool merges = V.testsDepth() || Partial;
   B oldPixels{};
-  if constexpr (merges || V.blend) oldPixels = loadPixelLanes<Target::bytesPerPixel, B>(colorAt);
+  if constexpr ((merges && !masked) || V.blend) oldPixels = load.template operator()<bytes>(colorAt);
   B pixels;
   if constexpr (plainFlat(V)) {
     pixels = flatPixels;
@@ -355,36 +364,119 @@ inline void shadeBlock(const Target& target, int32_t column, uint8_t* colorAt, i
     pixels = encodeColour(
         target, colourStepBlock<V>(q, b, k, oldPixels, [&target](B p) { return decodeColour(target, p); }), column);
   }
-  if constexpr (merges) pixels = select(pass, pixels, oldPixels);
-  storePixelLanes<Target::bytesPerPixel>(colorAt, pixels);
-  if constexpr (V.writesDepth()) {
-    const B depth = merges ? select(pass, q[Q_Z], storedDepth) : q[Q_Z];
-    std::memcpy(depthAt, &depth, sizeof depth);
+  if constexpr (merges && masked) {
+    storePixelLanesMasked<bytes>(colorAt, pixels, pass);
+    if constexpr (V.writesDepth()) storePixelLanesMasked<4>(reinterpret_cast<uint8_t*>(depthAt), q[Q_Z], pass);
+  } else {
+    if constexpr (merges) pixels = select(pass, pixels, oldPixels);
+    storePixelLanes<bytes>(colorAt, pixels);
+    if constexpr (V.writesDepth()) {
+      const B depth = merges ? select(pass, q[Q_Z], storedDepth) : q[Q_Z];
+      std::memcpy(depthAt, &depth, sizeof depth);
+    }
   }
 }
 
 // A span's last pixels from `column`, fewer than B has lanes, as one
 // partial block of B; `start` holds each quantity's value at `column`.
-template <class Target, TriangleVariant V, class B>
+template <class Target, TriangleVariant V, class B, bool PastRow = false>
 [[gnu::always_inline]] inline void shadeSpanEnd(const Target& target, int32_t column, int32_t endColumn,
                                                 uint8_t* colorAt, int32_t* depthAt, const uint32_t* start,
                                                 const BlockConstants& b, const HalfConstants& k, Block flatPixels) {
   constexpr uint32_t carried = carriedQuantities(V);
   B q[QUANTITY_COUNT];
   forEachQuantity<carried>([&](auto i) { q[i] = splat<B>(start[i]) + narrow<B>(b.laneOffset[i]); });
-  shadeBlock<Target, V, true>(target, column, colorAt, depthAt, q, b, k, narrow<B>(flatPixels),
-                              firstLanes<B>(endColumn - column));
+  shadeBlock<Target, V, true, B, PastRow>(target, column, colorAt, depthAt, q, b, k, narrow<B>(flatPixels),
+                                          firstLanes<B>(endColumn - column));
 }
 
-// One span: whole blocks, then the rest as one partial block: from its start
+// The flat group's pixels for a span whose blocks start at `column` (a
+// multiple of four columns from every other block of the span).
+template <TriangleVariant V, class Target>
+[[gnu::always_inline]] inline Block flatPixelsAt(const Target& target, const BlockConstants& b, int32_t column) {
+  if constexpr (Target::encodingVariesByColumn) {
+    return target.encodeBlock(Channels<Block>{b.flatR, b.flatG, b.flatB}, column);
+  } else {
+    return b.flatPixels;
+  }
+}
+
+// One span where blocks move under lane masks, so that no block needs to lie
+// inside the row: a span shorter than a block is one partial block of 4 or
+// 8 lanes where the vectors are wider; a longer one goes in blocks aligned
+// to the block width (whole cache lines for 32-bit pixels and depths), the
+// first and last partial. Blocks inside the row load their depths whole.
+template <class Target, TriangleVariant V>
+[[gnu::always_inline]] inline void shadeSpanMasked(const Target& target, uint8_t* colorRow, int32_t* depthRow,
+                                                   int32_t column, int32_t endColumn, int32_t rowPixels,
+                                                   const uint32_t* q, const HalfConstants& k, const BlockConstants& b) {
+  constexpr uint32_t carried = carriedQuantities(V);
+  constexpr int32_t n = blockPixels;
+  constexpr uint32_t bytes = Target::bytesPerPixel;
+  const int32_t length = endColumn - column;
+  if constexpr (n > 4) {
+    if (length <= (n > 8 ? 8 : 4)) {
+      uint8_t* colorAt = colorRow + static_cast<uint32_t>(column) * bytes;
+      int32_t* depthAt = V.carriesDepth() ? depthRow + column : nullptr;
+      const Block flat = plainFlat(V) ? flatPixelsAt<V>(target, b, column) : Block{};
+      const bool inRow = column <= rowPixels - (length <= 4 ? 4 : 8);
+      if (length <= 4) {
+        if (inRow)
+          return shadeSpanEnd<Target, V, LaneU32<4>>(target, column, endColumn, colorAt, depthAt, q, b, k, flat);
+        return shadeSpanEnd<Target, V, LaneU32<4>, true>(target, column, endColumn, colorAt, depthAt, q, b, k, flat);
+      }
+      if constexpr (n > 8) {
+        if (inRow)
+          return shadeSpanEnd<Target, V, LaneU32<8>>(target, column, endColumn, colorAt, depthAt, q, b, k, flat);
+        return shadeSpanEnd<Target, V, LaneU32<8>, true>(target, column, endColumn, colorAt, depthAt, q, b, k, flat);
+      }
+    }
+  }
+  // Lane values step back from the span's start to the aligned block's
+  // first column by whole gradients, which wraps exactly like stepping on.
+  const int32_t firstBlock = column & ~(n - 1);
+  const uint32_t before = static_cast<uint32_t>(column - firstBlock);
+  Block lanes[QUANTITY_COUNT];
+  forEachQuantity<carried>(
+      [&](auto i) { lanes[i] = splat<Block>(q[i] - before * static_cast<uint32_t>(k.gradient[i])) + b.laneOffset[i]; });
+  const Block flat = plainFlat(V) ? flatPixelsAt<V>(target, b, firstBlock) : Block{};
+  uint8_t* colorAt = colorRow + static_cast<uint32_t>(firstBlock) * bytes;
+  int32_t* depthAt = V.carriesDepth() ? depthRow + firstBlock : nullptr;
+  int32_t left = endColumn - firstBlock;  // columns from the block's first to the span's end
+  const auto advance = [&lanes, &b, &colorAt, &depthAt, &left] {
+    forEachQuantity<carried>([&](auto i) { lanes[i] += b.step[i]; });
+    colorAt += n * bytes;
+    if constexpr (V.carriesDepth()) depthAt += n;
+    left -= n;
+  };
+  if (before != 0) {
+    shadeBlock<Target, V, true, Block, true>(
+        target, firstBlock, colorAt, depthAt, lanes, b, k, flat,
+        firstLanes<Block>(left) & ~firstLanes<Block>(static_cast<int32_t>(before)));
+    advance();
+  }
+  for (; left >= n; advance()) {
+    shadeBlock<Target, V, false>(target, endColumn - left, colorAt, depthAt, lanes, b, k, flat, Block{});
+  }
+  if (left > 0) {
+    shadeBlock<Target, V, true, Block, true>(target, endColumn - left, colorAt, depthAt, lanes, b, k, flat,
+                                             firstLanes<Block>(left));
+  }
+}
+
+// One span. Where lanes move under a mask, as shadeSpanMasked says;
+// elsewhere whole blocks, then the rest as one partial block: from its start
 // when a whole block from there still lies inside the row (`rowPixels`
 // wide), else the row's last block with the lanes before the rest masked;
-// pixel by pixel only in rows narrower than a block. A span shorter than a block is one partial block
-// of 4 or 8 lanes where the vectors are wider.
+// pixel by pixel only in rows narrower than a block. A span shorter than a
+// block is one partial block of 4 or 8 lanes where the vectors are wider.
 template <class Target, TriangleVariant V>
 [[gnu::always_inline]] inline void shadeSpan(const Target& target, uint8_t* colorRow, int32_t* depthRow, int32_t column,
                                              int32_t endColumn, int32_t rowPixels, uint32_t* q, const HalfConstants& k,
                                              const BlockConstants& b) {
+  if constexpr (movesUnderMask<Target::bytesPerPixel>) {
+    return shadeSpanMasked<Target, V>(target, colorRow, depthRow, column, endColumn, rowPixels, q, k, b);
+  }
   constexpr uint32_t carried = carriedQuantities(V);
   const auto colorAt = [&](int32_t c) { return colorRow + static_cast<uint32_t>(c) * Target::bytesPerPixel; };
   // Variants without depth have no depth row to offset.

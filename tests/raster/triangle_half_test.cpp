@@ -3,6 +3,9 @@
 // hand-derived values.
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "device/pixel_format.h"
@@ -144,6 +147,78 @@ TEST(TriangleHalf, SpanEndingAtTheImagesRightEdge) {
       EXPECT_EQ(canvas.depthAt(0, column), drawn ? z : (column < 35 ? 100 : 60)) << rasterIsaName(isa) << " " << column;
     }
     EXPECT_TRUE(canvas.paddingUntouched()) << rasterIsaName(isa);
+  }
+}
+
+// Colour and depth buffers of `rows` rows of `width` pixels with no padding,
+// next to a page that may not be touched: after their last byte, or before
+// their first.
+struct GuardedBuffers {
+  uint8_t* mapping = nullptr;
+  size_t mappingBytes = 0;
+  uint8_t* color = nullptr;
+  int32_t* depth = nullptr;
+
+  GuardedBuffers(uint32_t width, uint32_t rows, uint32_t bytesPerPixel, bool guardAfter) {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const size_t colorBytes = size_t{width} * rows * bytesPerPixel, depthBytes = size_t{width} * rows * 4;
+    // [guard][colour page][guard][depth page][guard]
+    mappingBytes = 5 * page;
+    mapping = static_cast<uint8_t*>(mmap(nullptr, mappingBytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    mprotect(mapping + page, page, PROT_READ | PROT_WRITE);
+    mprotect(mapping + 3 * page, page, PROT_READ | PROT_WRITE);
+    color = guardAfter ? mapping + 2 * page - colorBytes : mapping + page;
+    depth = reinterpret_cast<int32_t*>(guardAfter ? mapping + 4 * page - depthBytes : mapping + 3 * page);
+  }
+  ~GuardedBuffers() { munmap(mapping, mappingBytes); }
+};
+
+// Blocks of pixels never reach past the buffers, however a span meets the
+// row's ends: spans of every length ending at the last pixel of the last
+// row, next to a page that may not be touched, and starting at the first
+// pixel of the first row, after one. Each drawn pixel's depth shows it was
+// drawn.
+TEST(TriangleHalf, BlocksStayInsideTheBuffers) {
+  constexpr uint32_t WIDTH = 37, ROWS = 2;
+  const uint32_t formats[] = {Rgb32, Rgb24, Rgb16, Rgb555, Indexed8};
+  const uint32_t slots[] = {RF_SMOOTH | RF_DEPTH_TEST | RF_DEPTH_WRITE,
+                            RF_SMOOTH | RF_BLEND | RF_DEPTH_TEST | RF_DEPTH_WRITE, RF_DEPTH_WRITE};
+  fillProductTable();
+  std::vector<uint8_t> map12(4096), map6(64);
+  for (RasterIsa isa : RASTER_ISAS) {
+    if (!rasterIsaAvailable(isa)) continue;
+    for (uint32_t format : formats) {
+      const RasterTableSet* tables = rasterTablesForIsa(isa, format);
+      if (tables == nullptr) continue;
+      const uint32_t bytes = bytesPerPixelOf(format);
+      for (const bool guardAfter : {true, false}) {
+        GuardedBuffers buffers(WIDTH, ROWS, bytes, guardAfter);
+        const RasterTarget target{buffers.color, WIDTH * bytes, WIDTH, buffers.depth, WIDTH, 0, 0, 0, nullptr, 0, 0,
+                                  map12.data(),  map6.data()};
+        const uint32_t row = guardAfter ? ROWS - 1 : 0;
+        for (const TriangleRoutine* table : {tables->triangles, tables->ditheredTriangles}) {
+          if (table == nullptr) continue;
+          for (uint32_t slot : slots) {
+            for (uint32_t length = 1; length <= WIDTH; ++length) {
+              std::fill_n(buffers.depth, WIDTH * ROWS, INT32_MAX);
+              const uint32_t first = guardAfter ? WIDTH - length : 0;
+              Half half(row, row + 1.0, first, first + length);
+              half.setColour(200, 100, 50);
+              half.setBoth([&](RasterVertex& v) {
+                v.z = static_cast<int32_t>(length);
+                v.a = 128 << 16;
+              });
+              table[slot](&target, &half.primitive, &half.start, &half.end, half.leftX, half.rightX, 0, 0, 0.0f);
+              for (uint32_t column = 0; column < WIDTH; ++column) {
+                const bool inSpan = column >= first && column < first + length;
+                ASSERT_EQ(buffers.depth[row * WIDTH + column], inSpan ? static_cast<int32_t>(length) : INT32_MAX)
+                    << rasterIsaName(isa) << " format " << format << " slot " << slot << " length " << length;
+              }
+            }
+          }
+        }
+      }
+    }
   }
 }
 

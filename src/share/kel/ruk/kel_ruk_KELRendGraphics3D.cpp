@@ -124,7 +124,11 @@ bool kel_ruk_KELRendGraphics3D_init(JHandle self, int32_t bufferFlags, int32_t w
   // buffer zero, so a frame drawn or accumulated before the first clear
   // never shows what the heap held before.
   const size_t pixels = bytes / 4;
-  auto* depthBuffer = (bufferFlags & INIT_DEPTH_BUFFER) ? static_cast<int32_t*>(std::malloc(bytes)) : nullptr;
+  // Depth rows start on cache lines where the colour buffer's do, so that
+  // the scan converters' aligned blocks of depths are whole lines too.
+  const size_t depthBytes = std::max<size_t>((bytes + 63) / 64 * 64, 64);
+  auto* depthBuffer =
+      (bufferFlags & INIT_DEPTH_BUFFER) ? static_cast<int32_t*>(std::aligned_alloc(64, depthBytes)) : nullptr;
   if (depthBuffer != nullptr) std::fill_n(depthBuffer, pixels, INT32_MAX);
   auto* accumBuffer = (bufferFlags & INIT_ACCUM_BUFFER) ? static_cast<uint32_t*>(std::calloc(pixels, 4)) : nullptr;
 
