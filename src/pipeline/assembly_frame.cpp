@@ -35,14 +35,15 @@ AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlag
   frame.nearZ = nearZ;
   frame.depthPerUnit = DEPTH_RANGE / (farZ - nearZ);
   frame.perspective = context->perspective != 0;
-  frame.limitX = std::min(width, FIXED_LIMIT);
-  frame.limitY = std::min(height, FIXED_LIMIT);
-  frame.pipelineFlags = pipelineFlags;
+  CornerRules& rules = frame.rules;
+  rules.limitX = std::min(width, FIXED_LIMIT);
+  rules.limitY = std::min(height, FIXED_LIMIT);
+  rules.pipelineFlags = pipelineFlags;
   const RukColorModel& model = context->colorModel;
-  frame.shifts = {model.redWordShift, model.greenWordShift, model.blueWordShift};
-  fogChannels(context, &frame.fogRed, &frame.fogGreen, &frame.fogBlue);
-  frame.separateSpecular = context->attributes[ATTR_SEPARATE_SPECULAR] != 0;
-  frame.perPixelFog = context->attributes[ATTR_FOG_PER_PIXEL] != 0;
+  rules.shifts = {model.redWordShift, model.greenWordShift, model.blueWordShift};
+  fogChannels(context, &rules.fogRed, &rules.fogGreen, &rules.fogBlue);
+  rules.separateSpecular = context->attributes[ATTR_SEPARATE_SPECULAR] != 0;
+  rules.perPixelFog = context->attributes[ATTR_FOG_PER_PIXEL] != 0;
   return frame;
 }
 
@@ -71,17 +72,17 @@ int32_t fogChannel(int32_t value, uint32_t fogValue, uint32_t amount) {
 }  // namespace
 
 void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot) {
-  slot->c0 = fogChannel(slot->c0, frame.fogRed, fogAmount);
-  slot->c1 = fogChannel(slot->c1, frame.fogGreen, fogAmount);
-  slot->c2 = fogChannel(slot->c2, frame.fogBlue, fogAmount);
+  slot->c0 = fogChannel(slot->c0, frame.rules.fogRed, fogAmount);
+  slot->c1 = fogChannel(slot->c1, frame.rules.fogGreen, fogAmount);
+  slot->c2 = fogChannel(slot->c2, frame.rules.fogBlue, fogAmount);
 }
 
 void fillPerVertexSlot(const AssemblyFrame& frame, const ScreenVertex& vertex, RasterVertex* slot) {
   slot->x = truncToInt(vertex.x * FIXED_ONE);
   slot->y = truncToInt(vertex.y * FIXED_ONE);
   slot->z = truncToInt(vertex.depth);
-  setChannels(frame.shifts, vertex.color, slot->c0, slot->c1, slot->c2);
+  setChannels(frame.rules.shifts, vertex.color, slot->c0, slot->c1, slot->c2);
   slot->a = static_cast<int32_t>((vertex.color >> 24) << 16);
-  if (frame.pipelineFlags & RF_SPECULAR) addSpecular(frame, vertex.specular, slot);
-  if (frame.pipelineFlags & RF_FOG) mixFog(frame, vertex.specular >> 24, slot);
+  if (frame.rules.pipelineFlags & RF_SPECULAR) addSpecular(frame, vertex.specular, slot);
+  if (frame.rules.pipelineFlags & RF_FOG) mixFog(frame, vertex.specular >> 24, slot);
 }

@@ -38,32 +38,16 @@ struct ScreenVertex {
   uint32_t specular;  // specular colour, fog amount in bits 24-31
 };
 
-// Where the channels lie in a colour word: the colour model's shifts, or
-// red at 16, green at 8 and blue at 0 as constants (the usual case; shifts
-// by constants are single instructions on every processor).
-struct ChannelShifts {
-  uint32_t red, green, blue;
-};
-struct StandardShifts {
-  static constexpr uint32_t red = 16, green = 8, blue = 0;
-};
-
-// Everything an assembly call needs from the context, computed once per call.
+// Everything an assembly call needs from the context, computed once per call:
+// the screen mapping, and the rules by which corners become fixed-point
+// fields (the same for triangles, lines and points).
 struct AssemblyFrame {
   float halfWidth, halfHeight;
   float scaleX, scaleY;
   float depthScale, depthOffset;  // perspective
   float nearZ, depthPerUnit;      // orthographic
   bool perspective;
-  // Positions the 16.16 screen coordinates and the buffers can hold: a
-  // vertex outside [0, limitX) x [0, limitY) (or not a number) is never
-  // queued, so that no rasterizer is handed a position outside the image.
-  float limitX, limitY;
-  uint32_t pipelineFlags;
-  ChannelShifts shifts;                // of the colour word
-  uint32_t fogRed, fogGreen, fogBlue;  // fog colour channels (attribute 32)
-  bool separateSpecular;               // attribute 36
-  bool perPixelFog;                    // attribute 35
+  CornerRules rules;
 };
 
 AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlags);
@@ -85,7 +69,7 @@ inline ScreenVertex mapToScreen(const AssemblyFrame& frame, const BatchVertex& v
 }
 
 inline bool onScreen(const AssemblyFrame& frame, const ScreenVertex& vertex) {
-  return vertex.x >= 0.0f && vertex.x < frame.limitX && vertex.y >= 0.0f && vertex.y < frame.limitY;
+  return vertex.x >= 0.0f && vertex.x < frame.rules.limitX && vertex.y >= 0.0f && vertex.y < frame.rules.limitY;
 }
 
 // The 8.16 channel of a colour word at a word shift.
@@ -115,23 +99,42 @@ inline void addSpecular(const Shifts& shifts, uint32_t specular, RasterVertex* s
   slot->c2 = std::min(slot->c2 + channel816(specular, shifts.blue), 0xFF0000);
 }
 inline void addSpecular(const AssemblyFrame& frame, uint32_t specular, RasterVertex* slot) {
-  addSpecular(frame.shifts, specular, slot);
+  addSpecular(frame.rules.shifts, specular, slot);
 }
 // Mixes the slot's colour towards the fog colour by a fog amount 0..255.
 void mixFog(const AssemblyFrame& frame, uint32_t fogAmount, RasterVertex* slot);
 
-// An empty batch whose positions hold numbers.
+// An empty batch whose lanes hold numbers.
 inline void clearTriangleBatch(TriangleBatch* batch) {
   batch->count = 0;
-  for (auto& corner : batch->x) std::fill(std::begin(corner), std::end(corner), 0.0f);
-  for (auto& corner : batch->y) std::fill(std::begin(corner), std::end(corner), 0.0f);
+  for (auto* corners : {batch->x, batch->y, batch->depth, batch->u, batch->v}) {
+    for (int k = 0; k < 3; ++k) std::fill(std::begin(corners[k]), std::end(corners[k]), 0.0f);
+  }
+  for (auto* corners : {batch->color, batch->specular}) {
+    for (int k = 0; k < 3; ++k) std::fill(std::begin(corners[k]), std::end(corners[k]), 0u);
+  }
 }
 
-// Adds a screen-space triangle (p0, p1, p2 in batch order) to the batch, its
-// corners' carried fields filled as the call's flags say; false, adding
-// nothing, when a corner lies outside the image. The batch must have room.
-bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const ScreenVertex& p0, const ScreenVertex& p1,
-                   const ScreenVertex& p2);
+// Adds a screen-space triangle (p0, p1, p2 in batch order) to the batch,
+// with the fields the call's flags read. The batch must have room. Its setup
+// drops it when a corner lies outside the image.
+inline void stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const ScreenVertex& p0,
+                          const ScreenVertex& p1, const ScreenVertex& p2) {
+  const uint32_t i = batch->count++;
+  const uint32_t flags = frame.rules.pipelineFlags;
+  const ScreenVertex* corner[3] = {&p0, &p1, &p2};
+  for (int k = 0; k < 3; ++k) {
+    batch->x[k][i] = corner[k]->x;
+    batch->y[k][i] = corner[k]->y;
+    batch->depth[k][i] = corner[k]->depth;
+    batch->color[k][i] = corner[k]->color;
+    if (flags & RF_TEXTURE) {
+      batch->u[k][i] = corner[k]->u;
+      batch->v[k][i] = corner[k]->v;
+    }
+    if (flags & (RF_SPECULAR | RF_FOG)) batch->specular[k][i] = corner[k]->specular;
+  }
+}
 
 // Sets up one screen-space triangle (p0, p1, p2 in batch order) and queues
 // it, unless it covers no row, is narrower than 0.01 pixel or lies outside

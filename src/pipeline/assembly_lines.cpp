@@ -15,7 +15,7 @@ bool assembleLine(RukContext* context, const AssemblyFrame& frame, BatchEntry* l
   if (line->clipOr != 0 && line->clipAnd == 0) {
     for (uint32_t plane : LINE_PLANE_ORDER) {
       if (line->clipOr & plane) {
-        clipLine(context, line, plane, frame.pipelineFlags);
+        clipLine(context, line, plane, frame.rules.pipelineFlags);
         break;
       }
     }

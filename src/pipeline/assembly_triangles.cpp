@@ -8,87 +8,13 @@
 #include "pipeline/assembly_frame.h"
 #include "pipeline/clip_planes.h"
 
-namespace {
-
-template <class Shifts>
-bool stageWith(const AssemblyFrame& frame, const Shifts& shifts, TriangleBatch* batch, const ScreenVertex& p0,
-               const ScreenVertex& p1, const ScreenVertex& p2) {
-  if (!onScreen(frame, p0) || !onScreen(frame, p1) || !onScreen(frame, p2)) return false;
-  const uint32_t index = batch->count++;
-  const ScreenVertex* corner[3] = {&p0, &p1, &p2};
-  RasterVertex* slot = batch->corners[index];
-  // Fields the flags do not call for stay zero, so that a routine that
-  // carries a quantity the primitive lacks adds nothing with it.
-  for (int k = 0; k < 3; ++k) {
-    batch->x[k][index] = corner[k]->x;
-    batch->y[k][index] = corner[k]->y;
-    clearStraight(&slot[k]);
-  }
-  const uint32_t pipelineFlags = frame.pipelineFlags;
-  uint32_t flags = RF_DEPTH_TEST | RF_DEPTH_WRITE;
-
-  if (pipelineFlags & (RF_DEPTH_TEST | RF_DEPTH_WRITE)) {
-    for (int k = 0; k < 3; ++k) slot[k].z = truncToInt(corner[k]->depth);
-  }
-
-  for (int k = 0; k < 3; ++k) setChannels(shifts, corner[k]->color, slot[k].c0, slot[k].c1, slot[k].c2);
-  if (p0.color != p1.color || p1.color != p2.color) flags |= RF_SMOOTH;
-
-  if (((p0.color & p1.color & p2.color) >> 24) != 0xFFu) {
-    for (int k = 0; k < 3; ++k) slot[k].a = static_cast<int32_t>((corner[k]->color >> 24) << 16);
-    flags |= RF_BLEND;
-  }
-
-  if (pipelineFlags & RF_TEXTURE) {
-    for (int k = 0; k < 3; ++k) {
-      slot[k].u = truncToInt(corner[k]->u * FIXED_ONE);
-      slot[k].v = truncToInt(corner[k]->v * FIXED_ONE);
-    }
-    flags |= RF_TEXTURE;
-  }
-
-  if (pipelineFlags & RF_SPECULAR) {
-    if (frame.separateSpecular) {
-      for (int k = 0; k < 3; ++k) setChannels(shifts, corner[k]->specular, slot[k].s0, slot[k].s1, slot[k].s2);
-      flags |= RF_SPECULAR;
-    } else {
-      for (int k = 0; k < 3; ++k) addSpecular(shifts, corner[k]->specular, &slot[k]);
-    }
-    flags |= RF_SMOOTH;
-  }
-
-  if (pipelineFlags & RF_FOG) {
-    if (frame.perPixelFog) {
-      for (int k = 0; k < 3; ++k) slot[k].f = static_cast<int32_t>((corner[k]->specular >> 24) << 16);
-      flags |= RF_FOG;
-    } else {
-      for (int k = 0; k < 3; ++k) mixFog(frame, corner[k]->specular >> 24, &slot[k]);
-    }
-    flags |= RF_SMOOTH;
-  }
-  batch->flags[index] = flags;
-  return true;
-}
-
-}  // namespace
-
-bool stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const ScreenVertex& p0, const ScreenVertex& p1,
-                   const ScreenVertex& p2) {
-  const ChannelShifts& shifts = frame.shifts;
-  if (shifts.red == StandardShifts::red && shifts.green == StandardShifts::green &&
-      shifts.blue == StandardShifts::blue) {
-    return stageWith(frame, StandardShifts{}, batch, p0, p1, p2);
-  }
-  return stageWith(frame, shifts, batch, p0, p1, p2);
-}
-
 bool setupTriangle(RukContext* context, const AssemblyFrame& frame, const ScreenVertex& p0, const ScreenVertex& p1,
                    const ScreenVertex& p2) {
   TriangleBatch batch;
   clearTriangleBatch(&batch);
-  if (!stageTriangle(frame, &batch, p0, p1, p2)) return false;
+  stageTriangle(frame, &batch, p0, p1, p2);
   RasterState* raster = context->rasterState;
-  return raster->setupTriangles(raster, &batch);
+  return raster->setupTriangles(raster, &frame.rules, &batch);
 }
 
 namespace {
@@ -135,7 +61,7 @@ bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, Assembly
   uint32_t room = queueRoom();
   // Sets the batch up; true when the queue is full afterwards.
   const auto setUp = [&] {
-    const bool full = raster->setupTriangles(raster, &batch);
+    const bool full = raster->setupTriangles(raster, &frame.rules, &batch);
     batch.count = 0;
     room = queueRoom();
     return full;
@@ -143,11 +69,9 @@ bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, Assembly
   // Stages a triangle; true when assembly must stop for the queue to be
   // drawn, with the cursor at `after`.
   const auto stage = [&](const BatchEntry& triangle, AssemblyCursor after) {
-    if (!stageTriangle(frame, &batch, mapToScreen(frame, triangle.corners[0]), mapToScreen(frame, triangle.corners[1]),
-                       mapToScreen(frame, triangle.corners[2])) ||
-        batch.count < room || !setUp()) {
-      return false;
-    }
+    stageTriangle(frame, &batch, mapToScreen(frame, triangle.corners[0]), mapToScreen(frame, triangle.corners[1]),
+                  mapToScreen(frame, triangle.corners[2]));
+    if (batch.count < room || !setUp()) return false;
     *cursor = after;
     return true;
   };
@@ -162,7 +86,7 @@ bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, Assembly
     }
     // Clipping is repeated when a fan goes on after the queue was drawn: it
     // gives the same polygon again.
-    const uint32_t count = clipEntry(context, entry, frame.pipelineFlags);
+    const uint32_t count = clipEntry(context, entry, frame.rules.pipelineFlags);
     if (count < 3) continue;
     // A fan around the polygon's first vertex.
     const BatchVertex* polygon = context->clipCurrent;

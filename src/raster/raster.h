@@ -70,11 +70,13 @@ using TriangleRoutine = void (*)(const RasterTarget* target, const RasterPrimiti
                                  const RasterVertex* leftStart, const RasterVertex* leftEnd, int32_t leftX,
                                  int32_t rightX, int32_t leftStep, int32_t rightStep, float prestep);
 
-// Sets up and queues a batch of triangles in order (raster/triangle_batch.h);
-// the queue must have room for all of them. True when it is full afterwards.
+// Sets up and queues a batch of triangles in order under a render call's
+// rules (raster/triangle_batch.h); the queue must have room for all of them.
+// True when it is full afterwards.
 struct RasterState;
 struct TriangleBatch;
-using TriangleSetupRoutine = bool (*)(RasterState* state, const TriangleBatch* batch);
+struct CornerRules;
+using TriangleSetupRoutine = bool (*)(RasterState* state, const CornerRules* rules, const TriangleBatch* batch);
 
 inline constexpr uint32_t TRIANGLE_TABLE_SIZE = 128;
 inline constexpr uint32_t LINE_TABLE_SIZE = 32;

@@ -18,7 +18,7 @@ using PointTable = std::array<PointRoutine, POINT_TABLE_SIZE>;
 const RasterTableSet* isaRasterTables(uint32_t format);
 
 // The triangle setup of this copy.
-bool setupTriangleBatch(RasterState* state, const TriangleBatch* batch);
+bool setupTriangleBatch(RasterState* state, const CornerRules* rules, const TriangleBatch* batch);
 
 // Triangles, generated from the one skeleton (a source per target).
 extern const TriangleTable indexed8TriangleTable;  // nearest colour, no dither

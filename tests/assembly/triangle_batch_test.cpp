@@ -3,6 +3,7 @@
 // byte-identical records (the hand-worked fields are in
 // triangle_setup_test.cpp, run on the processor's widest copy).
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -43,6 +44,10 @@ std::vector<std::array<ScreenVertex, 3>> randomTriangles(uint32_t count) {
   for (uint32_t i = 3; i < count; i += 11) {
     for (uint32_t k = 0; k < 3; ++k) triangles[i][k].x = 30.0f + 0.001f * static_cast<float>(k);
   }
+  // Some with a corner off the image, dropped by the setup wherever they
+  // sit in a batch.
+  for (uint32_t i = 5; i < count; i += 13) triangles[i][i % 3].x = i % 2 ? 100.0f : -0.25f;
+  triangles[9][1].y = std::numeric_limits<float>::quiet_NaN();
   return triangles;
 }
 
@@ -65,14 +70,20 @@ TEST_F(AssemblyTest, EveryCopyAndBatchSizeQueuesTheSameRecords) {
         clearTriangleBatch(&batch);
         for (const auto& t : triangles) {
           stageTriangle(f, &batch, t[0], t[1], t[2]);
-          if (batch.count == size) state.setupTriangles(&state, &batch), batch.count = 0;
+          if (batch.count == size) state.setupTriangles(&state, &f.rules, &batch), batch.count = 0;
         }
-        if (batch.count != 0) state.setupTriangles(&state, &batch);
+        if (batch.count != 0) state.setupTriangles(&state, &f.rules, &batch);
         const std::string name = std::string(rasterIsaName(isa)) + " batches of " + std::to_string(size);
         if (expected.empty()) {
-          // Some are dropped (one row, slivers), most are queued.
+          // Some are dropped (one row, slivers, off the image), most are queued.
           ASSERT_GT(state.queuedCount, RASTER_QUEUE_CAPACITY / 2);
           ASSERT_LT(state.queuedCount, RASTER_QUEUE_CAPACITY);
+          for (uint32_t i = 0; i < state.queuedCount; ++i) {
+            for (uint32_t k = 0; k < 3; ++k) {
+              EXPECT_TRUE(queue[i].vertices[k].x >= 0 && queue[i].vertices[k].x < (100 << 16)) << i;
+              EXPECT_TRUE(queue[i].vertices[k].y >= 0 && queue[i].vertices[k].y < (100 << 16)) << i;
+            }
+          }
           expected.assign(queue.begin(), queue.begin() + state.queuedCount);
           continue;
         }
