@@ -55,17 +55,20 @@ AssemblyFrame makeAssemblyFrame(const RukContext* context, uint32_t pipelineFlag
 // What the scan converters draw into, taken from the context for a flush.
 RasterTarget makeRasterTarget(const RukContext* context);
 
+inline float screenX(const AssemblyFrame& frame, const BatchVertex& vertex) {
+  return frame.halfWidth + vertex.w * vertex.x * frame.scaleX;
+}
+inline float screenY(const AssemblyFrame& frame, const BatchVertex& vertex) {
+  return frame.halfHeight - vertex.w * vertex.y * frame.scaleY;
+}
+inline float screenDepth(const AssemblyFrame& frame, const BatchVertex& vertex) {
+  return frame.perspective ? (frame.depthScale - vertex.w * frame.depthOffset) * DEPTH_RANGE
+                           : (vertex.z - frame.nearZ) * frame.depthPerUnit;
+}
+
 inline ScreenVertex mapToScreen(const AssemblyFrame& frame, const BatchVertex& vertex) {
-  ScreenVertex out;
-  out.x = frame.halfWidth + vertex.w * vertex.x * frame.scaleX;
-  out.y = frame.halfHeight - vertex.w * vertex.y * frame.scaleY;
-  out.depth = frame.perspective ? (frame.depthScale - vertex.w * frame.depthOffset) * DEPTH_RANGE
-                                : (vertex.z - frame.nearZ) * frame.depthPerUnit;
-  out.u = vertex.u;
-  out.v = vertex.v;
-  out.color = vertex.color;
-  out.specular = vertex.specular;
-  return out;
+  return ScreenVertex{screenX(frame, vertex), screenY(frame, vertex), screenDepth(frame, vertex), vertex.u, vertex.v,
+                      vertex.color,           vertex.specular};
 }
 
 inline bool onScreen(const AssemblyFrame& frame, const ScreenVertex& vertex) {
@@ -115,25 +118,44 @@ inline void clearTriangleBatch(TriangleBatch* batch) {
   }
 }
 
-// Adds a screen-space triangle (p0, p1, p2 in batch order) to the batch,
-// with the fields the call's flags read. The batch must have room. Its setup
-// drops it when a corner lies outside the image.
+// Stores corner k of the batch's next triangle at (x, y) with `depth`, and
+// the fields of `source` (a ScreenVertex or a BatchVertex) that the call's
+// flags read.
+template <class Source>
+inline void stageCorner(TriangleBatch* batch, uint32_t flags, uint32_t k, float x, float y, float depth,
+                        const Source& source) {
+  const uint32_t i = batch->count;
+  batch->x[k][i] = x;
+  batch->y[k][i] = y;
+  batch->depth[k][i] = depth;
+  batch->color[k][i] = source.color;
+  if (flags & RF_TEXTURE) {
+    batch->u[k][i] = source.u;
+    batch->v[k][i] = source.v;
+  }
+  if (flags & (RF_SPECULAR | RF_FOG)) batch->specular[k][i] = source.specular;
+}
+
+// Adds a screen-space triangle (p0, p1, p2 in batch order) to the batch. The
+// batch must have room. Its setup drops it when a corner lies outside the
+// image.
 inline void stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const ScreenVertex& p0,
                           const ScreenVertex& p1, const ScreenVertex& p2) {
-  const uint32_t i = batch->count++;
   const uint32_t flags = frame.rules.pipelineFlags;
   const ScreenVertex* corner[3] = {&p0, &p1, &p2};
-  for (int k = 0; k < 3; ++k) {
-    batch->x[k][i] = corner[k]->x;
-    batch->y[k][i] = corner[k]->y;
-    batch->depth[k][i] = corner[k]->depth;
-    batch->color[k][i] = corner[k]->color;
-    if (flags & RF_TEXTURE) {
-      batch->u[k][i] = corner[k]->u;
-      batch->v[k][i] = corner[k]->v;
-    }
-    if (flags & (RF_SPECULAR | RF_FOG)) batch->specular[k][i] = corner[k]->specular;
+  for (uint32_t k = 0; k < 3; ++k)
+    stageCorner(batch, flags, k, corner[k]->x, corner[k]->y, corner[k]->depth, *corner[k]);
+  batch->count += 1;
+}
+
+// Adds a batch entry's triangle, its corners mapped to the screen.
+inline void stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const BatchEntry& triangle) {
+  const uint32_t flags = frame.rules.pipelineFlags;
+  for (uint32_t k = 0; k < 3; ++k) {
+    const BatchVertex& v = triangle.corners[k];
+    stageCorner(batch, flags, k, screenX(frame, v), screenY(frame, v), screenDepth(frame, v), v);
   }
+  batch->count += 1;
 }
 
 // Sets up one screen-space triangle (p0, p1, p2 in batch order) and queues

@@ -69,8 +69,7 @@ bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, Assembly
   // Stages a triangle; true when assembly must stop for the queue to be
   // drawn, with the cursor at `after`.
   const auto stage = [&](const BatchEntry& triangle, AssemblyCursor after) {
-    stageTriangle(frame, &batch, mapToScreen(frame, triangle.corners[0]), mapToScreen(frame, triangle.corners[1]),
-                  mapToScreen(frame, triangle.corners[2]));
+    stageTriangle(frame, &batch, triangle);
     if (batch.count < room || !setUp()) return false;
     *cursor = after;
     return true;
