@@ -395,8 +395,10 @@ template <uint32_t Bytes, class V>
 // the mask are then neither read nor written, so a partial block needs no
 // stored pixels to merge with and may reach past the row.
 #if defined(__AVX512F__) && defined(__AVX512BW__) && defined(__AVX512VL__) && defined(__AVX512DQ__)
+#define KELRUK_LANE_MASKS 1
 inline constexpr bool hasLaneMasks = true;
 #else
+#define KELRUK_LANE_MASKS 0
 inline constexpr bool hasLaneMasks = false;
 #endif
 
@@ -405,7 +407,7 @@ inline constexpr bool hasLaneMasks = false;
 template <uint32_t Bytes>
 inline constexpr bool movesUnderMask = hasLaneMasks&& Bytes != 3;
 
-#if defined(__AVX512F__) && defined(__AVX512BW__) && defined(__AVX512VL__) && defined(__AVX512DQ__)
+#if KELRUK_LANE_MASKS
 // The mask of a vector mask (lanes all ones or zero), a bit per lane.
 template <class V>
 [[gnu::always_inline]] inline __mmask16 laneMaskBits(V mask) {

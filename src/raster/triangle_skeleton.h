@@ -280,6 +280,33 @@ template <class Target, class B>
   }
 }
 
+// The texels of a block. Where every lane reads the same texture row, within
+// 32 texels from the lane 0's column less 15 (a texture seen at about its
+// own scale and not rotated), those texels are read as two runs and each
+// lane takes its own from them; other blocks gather lane by lane.
+template <class B>
+[[gnu::always_inline]] inline B fetchTexels(const HalfConstants& k, B texelRow, B column) {
+#if KELRUK_LANE_MASKS
+  if constexpr (sizeof(B) == 64) {
+    const uint32_t row = texelRow[0];
+    const uint32_t start = column[0] >= 15 ? column[0] - 15 : 0;
+    const B offset = column - start;
+    if (!anyLane(bitsOf<B>((texelRow != row) | (offset >= 32u)))) {
+      // Only texels of the row are read: the run stops at its end.
+      const uint32_t available = (1u << k.log2Width) - start;
+      const auto run = [available](uint32_t first) -> __mmask16 {
+        return available >= first + 16 ? 0xFFFF : available > first ? (1u << (available - first)) - 1 : 0;
+      };
+      const uint32_t* at = k.texels + (row << k.log2Width) + start;
+      const __m512i low = _mm512_maskz_loadu_epi32(run(0), at);
+      const __m512i high = _mm512_maskz_loadu_epi32(run(16), at + 16);
+      return bitsOf<B>(_mm512_permutex2var_epi32(low, bitsOf<__m512i>(offset), high));
+    }
+  }
+#endif
+  return gatherLanes(k.texels, (texelRow << k.log2Width) | column);
+}
+
 template <TriangleVariant V, class B>
 inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConstants& k, B oldPixels, auto decode) {
   if constexpr (!colourInPairs<V>) {
@@ -304,7 +331,7 @@ inline auto colourStepBlock(const B* q, const BlockConstants& b, const HalfConst
       // The shifts are 1..32: halving first keeps every count below 32.
       const B column = ((q[Q_U] << 16) >> 1) >> (k.shiftU - 1);
       const B texelRow = ((q[Q_V] << 16) >> 1) >> (k.shiftV - 1);
-      const B texel = gatherLanes(k.texels, (texelRow << k.log2Width) | column);
+      const B texel = fetchTexels(k, texelRow, column);
       const B blue = texel & 0xFFu;
       rg = productPair(packPair((texel >> 16) & 0xFFu, (texel >> 8) & 0xFFu), rg);
       bx = productPair(packPair(blue, blue), bx);

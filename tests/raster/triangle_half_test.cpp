@@ -479,6 +479,44 @@ TEST(TriangleTexture, SizeOneAlwaysReadsColumnZero) {
   EXPECT_EQ(canvas.pixel(0, 11), 10u << 16);
 }
 
+// A texture seen at its own scale is read a run of texels at a time in the
+// widest copy: runs end with the texture's row, whatever the span. Texel c
+// of the last row (the texture ends at a page that may not be touched) has
+// red 8 c; row 0 has green. A white span of 40 pixels from u = start texel,
+// one texel per pixel, wraps round the 32 texels.
+TEST(TriangleTexture, TexelRunsStayInsideTheTexture) {
+  constexpr uint32_t TEXELS = 32;
+  GuardedBuffers memory(TEXELS, 2, 4, true);  // its colour page holds the texels
+  auto* texels = reinterpret_cast<uint32_t*>(memory.color);
+  for (uint32_t c = 0; c < TEXELS; ++c) {
+    texels[c] = 0x0000FF00u;
+    texels[TEXELS + c] = (8 * c) << 16;
+  }
+  for (RasterIsa isa : RASTER_ISAS) {
+    if (!rasterIsaAvailable(isa)) continue;
+    for (uint32_t start = 0; start < TEXELS; start += 3) {
+      RasterCanvas canvas(Rgb32, 40, 1);
+      canvas.setTexture(5, 1, std::vector<uint32_t>(texels, texels + 2 * TEXELS));
+      RasterTarget target = *canvas.target();
+      target.texels = texels;
+      Half half(0.0, 1.0, 0.0, 40.0);
+      half.setColour(255, 255, 255);
+      half.setBoth([start](RasterVertex& v) {
+        v.u = static_cast<int32_t>(start * 2048 + 1024);  // the texel's middle, 1/32 of 1.0 apiece
+        v.v = 0xC000;                                     // row 1
+      });
+      half.primitive.dudx = 2048;
+      rasterTablesForIsa(isa, Rgb32)
+          ->triangles[RF_TEXTURE | RF_SMOOTH](&target, &half.primitive, &half.start, &half.end, half.leftX, half.rightX,
+                                              0, 0, 0.0f);
+      for (uint32_t column = 0; column < 40; ++column) {
+        EXPECT_EQ(canvas.pixel(0, column), (8 * ((start + column) % TEXELS)) << 16)
+            << rasterIsaName(isa) << " start " << start << " column " << column;
+      }
+    }
+  }
+}
+
 TEST(TriangleDither, ConstantLevelColourStoresOneIndexEverywhere) {
   RasterCanvas canvas(Indexed8, 13, 6, 3);
   Half half(0.0, 6.0, 0.0, 13.0);

@@ -161,8 +161,10 @@ struct Generator {
     for (int32_t* d : {&p.dc0dx, &p.dc1dx, &p.dc2dx, &p.dadx, &p.ds0dx, &p.ds1dx, &p.ds2dx, &p.dfdx}) {
       *d = between(-0x60000, 0x60000);
     }
-    p.dudx = any() >> between(0, 16);
-    p.dvdx = any() >> between(0, 16);
+    p.dudx = any() >> between(0, 20);
+    // A third of the spans keep to one texel row, as a texture seen square
+    // on does.
+    p.dvdx = between(0, 2) == 0 ? between(-8, 8) : any() >> between(0, 16);
     // Edges whose spans stay inside the buffer on every row.
     for (;;) {
       in.leftX = between(0, WIDTH * 65536 - 1);
@@ -181,7 +183,7 @@ struct Generator {
   void scene(RasterCanvas& canvas) {
     for (uint8_t& byte : canvas.color) byte = static_cast<uint8_t>(random());
     for (int32_t& d : canvas.depth) d = between(-120000, 120000);
-    const uint32_t log2Width = static_cast<uint32_t>(between(0, 3)), log2Height = static_cast<uint32_t>(between(0, 3));
+    const uint32_t log2Width = static_cast<uint32_t>(between(0, 6)), log2Height = static_cast<uint32_t>(between(0, 3));
     std::vector<uint32_t> texels(1u << (log2Width + log2Height));
     for (uint32_t& texel : texels) texel = random();
     canvas.setTexture(log2Width, log2Height, std::move(texels));
