@@ -10,6 +10,7 @@
 // one triangle at a time.
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #include "device/product_table.h"
 #include "raster/lanes.h"
@@ -326,20 +327,34 @@ inline void copyHalf(RasterPrimitive* primitive, const HalfFields& fields, const
   primitive->*fields.prestep = half.prestep[i];
 }
 
-// Copies the quantities in Carried of lane i; the record's other quantities
-// stay zero. Carried 0 copies those named in `carried` instead.
+// Copies quantity Q of lane i into the four slots and its gradient.
+template <uint32_t Q>
+inline void copyQuantity(RasterPrimitive* primitive, const Lanes& lanes, uint32_t i) {
+  *quantityIn(&primitive->vertices[0], Q) = lanes.slot[0][Q][i];
+  *quantityIn(&primitive->vertices[1], Q) = lanes.slot[1][Q][i];
+  *quantityIn(&primitive->vertices[2], Q) = lanes.slot[2][Q][i];
+  *quantityIn(&primitive->vertices[3], Q) = lanes.slot[3][Q][i];
+  *gradientIn(primitive, Q) = lanes.gradient[Q][i];
+}
+
+template <uint32_t Carried, uint32_t... Q>
+inline void copyCarried(RasterPrimitive* primitive, const Lanes& lanes, uint32_t i,
+                        std::integer_sequence<uint32_t, Q...>) {
+  ((((Carried >> Q) & 1) != 0 ? copyQuantity<Q>(primitive, lanes, i) : void()), ...);
+}
+
+// Copies the quantities in Carried of lane i, unrolled; the record's other
+// quantities stay zero. Carried 0 copies those named in `carried` instead.
 template <uint32_t Carried>
 inline void copyQuantities(RasterPrimitive* primitive, const Lanes& lanes, uint32_t i, uint32_t carried) {
-  const auto copy = [&](uint32_t q) {
-    for (uint32_t s = 0; s < 4; ++s) *quantityIn(&primitive->vertices[s], q) = lanes.slot[s][q][i];
-    *gradientIn(primitive, q) = lanes.gradient[q][i];
-  };
   if constexpr (Carried != 0) {
-    for (uint32_t q = 0; q < QUANTITY_COUNT; ++q) {
-      if ((Carried >> q) & 1) copy(q);
-    }
+    copyCarried<Carried>(primitive, lanes, i, std::make_integer_sequence<uint32_t, QUANTITY_COUNT>{});
   } else {
-    for (; carried != 0; carried &= carried - 1) copy(static_cast<uint32_t>(__builtin_ctz(carried)));
+    for (; carried != 0; carried &= carried - 1) {
+      const uint32_t q = static_cast<uint32_t>(__builtin_ctz(carried));
+      for (uint32_t s = 0; s < 4; ++s) *quantityIn(&primitive->vertices[s], q) = lanes.slot[s][q][i];
+      *gradientIn(primitive, q) = lanes.gradient[q][i];
+    }
   }
 }
 
@@ -348,8 +363,13 @@ template <uint32_t Carried>
 inline void queueTriangle(RasterState* state, const Lanes& lanes, uint32_t i, uint32_t carried) {
   RasterPrimitive* primitive = takeQueueRecord(state);
   RasterVertex* slot = primitive->vertices;
-  for (uint32_t k = 0; k < 4; ++k) slot[k].x = lanes.fixedX[k][i];
-  for (uint32_t k = 0; k < 3; ++k) slot[k].y = lanes.fixedY[k][i];
+  slot[0].x = lanes.fixedX[0][i];
+  slot[1].x = lanes.fixedX[1][i];
+  slot[2].x = lanes.fixedX[2][i];
+  slot[3].x = lanes.fixedX[3][i];
+  slot[0].y = lanes.fixedY[0][i];
+  slot[1].y = lanes.fixedY[1][i];
+  slot[2].y = lanes.fixedY[2][i];
   slot[3].y = lanes.fixedY[1][i];
   copyQuantities<Carried>(primitive, lanes, i, carried);
   primitive->kind = RP_TRIANGLE;
