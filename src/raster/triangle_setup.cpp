@@ -145,9 +145,10 @@ Corners cornersOf(const CornerRules& rules, const TriangleBatch& batch, uint32_t
   const I translucent = bitsOf<I>(((colour[0] & colour[1] & colour[2]) >> 24) != 0xFFu);
   I primitiveFlags =
       (I{} + static_cast<int32_t>(RF_DEPTH_TEST | RF_DEPTH_WRITE)) | (smooth & RF_SMOOTH) | (translucent & RF_BLEND);
-  if (flags & RF_TEXTURE) primitiveFlags |= RF_TEXTURE;
-  if (flags & RF_SPECULAR) primitiveFlags |= RF_SMOOTH | (rules.separateSpecular ? RF_SPECULAR : 0);
-  if (flags & RF_FOG) primitiveFlags |= RF_SMOOTH | (rules.perPixelFog ? RF_FOG : 0);
+  if (flags & RF_TEXTURE) primitiveFlags |= static_cast<int32_t>(RF_TEXTURE);
+  if (flags & RF_SPECULAR)
+    primitiveFlags |= static_cast<int32_t>(RF_SMOOTH | (rules.separateSpecular ? RF_SPECULAR : 0));
+  if (flags & RF_FOG) primitiveFlags |= static_cast<int32_t>(RF_SMOOTH | (rules.perPixelFog ? RF_FOG : 0));
   c.flags = primitiveFlags;
   if (anyLane(translucent)) {
     c.carried |= bit(Q_A);

@@ -470,7 +470,7 @@ template <class Target, TriangleVariant V>
   uint8_t* colorAt = colorRow + static_cast<uint32_t>(firstBlock) * bytes;
   int32_t* depthAt = V.carriesDepth() ? depthRow + firstBlock : nullptr;
   int32_t left = endColumn - firstBlock;  // columns from the block's first to the span's end
-  const auto advance = [&lanes, &b, &colorAt, &depthAt, &left] {
+  const auto advance = [&] {
     forEachQuantity<carried>([&](auto i) { lanes[i] += b.step[i]; });
     colorAt += n * bytes;
     if constexpr (V.carriesDepth()) depthAt += n;
@@ -482,8 +482,9 @@ template <class Target, TriangleVariant V>
         firstLanes<Block>(left) & ~firstLanes<Block>(static_cast<int32_t>(before)));
     advance();
   }
-  for (; left >= n; advance()) {
+  while (left >= n) {
     shadeBlock<Target, V, false>(target, endColumn - left, colorAt, depthAt, lanes, b, k, flat, Block{});
+    advance();
   }
   if (left > 0) {
     shadeBlock<Target, V, true, Block, true>(target, endColumn - left, colorAt, depthAt, lanes, b, k, flat,
