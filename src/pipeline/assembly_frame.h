@@ -61,9 +61,13 @@ inline float screenX(const AssemblyFrame& frame, const BatchVertex& vertex) {
 inline float screenY(const AssemblyFrame& frame, const BatchVertex& vertex) {
   return frame.halfHeight - vertex.w * vertex.y * frame.scaleY;
 }
+template <bool Perspective>
+inline float screenDepthAs(const AssemblyFrame& frame, const BatchVertex& vertex) {
+  if constexpr (Perspective) return (frame.depthScale - vertex.w * frame.depthOffset) * DEPTH_RANGE;
+  return (vertex.z - frame.nearZ) * frame.depthPerUnit;
+}
 inline float screenDepth(const AssemblyFrame& frame, const BatchVertex& vertex) {
-  return frame.perspective ? (frame.depthScale - vertex.w * frame.depthOffset) * DEPTH_RANGE
-                           : (vertex.z - frame.nearZ) * frame.depthPerUnit;
+  return frame.perspective ? screenDepthAs<true>(frame, vertex) : screenDepthAs<false>(frame, vertex);
 }
 
 inline ScreenVertex mapToScreen(const AssemblyFrame& frame, const BatchVertex& vertex) {
@@ -148,14 +152,38 @@ inline void stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, cons
   batch->count += 1;
 }
 
-// Adds a batch entry's triangle, its corners mapped to the screen.
-inline void stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const BatchEntry& triangle) {
-  const uint32_t flags = frame.rules.pipelineFlags;
-  for (uint32_t k = 0; k < 3; ++k) {
-    const BatchVertex& v = triangle.corners[k];
-    stageCorner(batch, flags, k, screenX(frame, v), screenY(frame, v), screenDepth(frame, v), v);
+// What a render call stages of each corner besides its position and colour,
+// fixed for its whole assembly so that staging tests nothing per corner.
+template <bool Perspective, bool Textured, bool Specular>
+struct StagingMode {
+  static constexpr bool perspective = Perspective;
+  static constexpr bool textured = Textured;  // RF_TEXTURE: texture coordinates
+  static constexpr bool specular = Specular;  // RF_SPECULAR or RF_FOG: the specular word
+};
+
+template <class Mode>
+inline void stageCornerAs(const AssemblyFrame& frame, TriangleBatch* batch, uint32_t k, uint32_t i,
+                          const BatchVertex& v) {
+  batch->x[k][i] = screenX(frame, v);
+  batch->y[k][i] = screenY(frame, v);
+  batch->depth[k][i] = screenDepthAs<Mode::perspective>(frame, v);
+  batch->color[k][i] = v.color;
+  if constexpr (Mode::textured) {
+    batch->u[k][i] = v.u;
+    batch->v[k][i] = v.v;
   }
-  batch->count += 1;
+  if constexpr (Mode::specular) batch->specular[k][i] = v.specular;
+}
+
+// Adds a batch entry's triangle, its corners mapped to the screen, staged
+// as the call's mode says (the same fields stageTriangle stores).
+template <class Mode>
+inline void stageTriangleAs(const AssemblyFrame& frame, TriangleBatch* batch, const BatchEntry& triangle) {
+  const uint32_t i = batch->count;
+  stageCornerAs<Mode>(frame, batch, 0, i, triangle.corners[0]);
+  stageCornerAs<Mode>(frame, batch, 1, i, triangle.corners[1]);
+  stageCornerAs<Mode>(frame, batch, 2, i, triangle.corners[2]);
+  batch->count = i + 1;
 }
 
 // Sets up one screen-space triangle (p0, p1, p2 in batch order) and queues

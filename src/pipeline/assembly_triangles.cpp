@@ -45,9 +45,8 @@ uint32_t clipEntry(RukContext* context, const BatchEntry& entry, uint32_t pipeli
   return count;
 }
 
-}  // namespace
-
-bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, AssemblyCursor* cursor) {
+template <class Mode>
+bool assembleTrianglesAs(RukContext* context, const AssemblyFrame& frame, AssemblyCursor* cursor) {
   RasterState* raster = context->rasterState;
   if (raster->queuedCount >= raster->queueCapacity) return false;
   // Triangles go to the setup a batch at a time, never more than the queue
@@ -69,7 +68,7 @@ bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, Assembly
   // Stages a triangle; true when assembly must stop for the queue to be
   // drawn, with the cursor at `after`.
   const auto stage = [&](const BatchEntry& triangle, AssemblyCursor after) {
-    stageTriangle(frame, &batch, triangle);
+    stageTriangleAs<Mode>(frame, &batch, triangle);
     if (batch.count < room || !setUp()) return false;
     *cursor = after;
     return true;
@@ -105,4 +104,22 @@ bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, Assembly
   }
   // The cursor is past the last entry: the next pass ends at once.
   return batch.count == 0 || !setUp();
+}
+
+// The assembly of a call's mode: its projection and the fields it stages.
+template <bool Perspective>
+bool assembleTrianglesIn(RukContext* context, const AssemblyFrame& frame, AssemblyCursor* cursor) {
+  const uint32_t flags = frame.rules.pipelineFlags;
+  const bool textured = (flags & RF_TEXTURE) != 0, specular = (flags & (RF_SPECULAR | RF_FOG)) != 0;
+  if (textured && specular) return assembleTrianglesAs<StagingMode<Perspective, true, true>>(context, frame, cursor);
+  if (textured) return assembleTrianglesAs<StagingMode<Perspective, true, false>>(context, frame, cursor);
+  if (specular) return assembleTrianglesAs<StagingMode<Perspective, false, true>>(context, frame, cursor);
+  return assembleTrianglesAs<StagingMode<Perspective, false, false>>(context, frame, cursor);
+}
+
+}  // namespace
+
+bool assembleTriangles(RukContext* context, const AssemblyFrame& frame, AssemblyCursor* cursor) {
+  return frame.perspective ? assembleTrianglesIn<true>(context, frame, cursor)
+                           : assembleTrianglesIn<false>(context, frame, cursor);
 }

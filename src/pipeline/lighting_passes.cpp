@@ -149,17 +149,23 @@ struct CornerValues {
 // Calls visit(entry, primitive, j, corner) for corner j of every batch entry
 // that is not wholly outside one clip plane; corner is its index in the
 // model's corner arrays.
-template <class Visit>
-inline void forEachVisibleCorner(RukContext* context, uint32_t cornersPerPrimitive, Visit&& visit) {
+template <uint32_t Corners, class Visit>
+inline void visitCorners(RukContext* context, Visit& visit) {
   BatchEntry* const batch = context->batch;
   for (uint32_t e = 0, entries = LightingJobs::entriesOf(context); e < entries; ++e) {
     BatchEntry& entry = batch[e];
     if (entry.clipAnd != 0) continue;
     const uint32_t primitive = entry.primitiveIndex;
-    for (uint32_t j = 0; j < cornersPerPrimitive; ++j) {
-      visit(entry, primitive, j, size_t{cornersPerPrimitive} * primitive + j);
-    }
+    for (uint32_t j = 0; j < Corners; ++j) visit(entry, primitive, j, size_t{Corners} * primitive + j);
   }
+}
+
+// The corner loop unrolls for each count of corners per primitive.
+template <class Visit>
+inline void forEachVisibleCorner(RukContext* context, uint32_t cornersPerPrimitive, Visit&& visit) {
+  if (cornersPerPrimitive == 3) return visitCorners<3>(context, visit);
+  if (cornersPerPrimitive == 2) return visitCorners<2>(context, visit);
+  visitCorners<1>(context, visit);
 }
 
 // How the model colour enters an unlit corner's colour.

@@ -44,23 +44,21 @@ inline void fillSlot(const RukContext* context, const WideMatrix& w, const float
   slot.clipCode = computeClipCode(context, x, y, z, reciprocal);
 }
 
-}  // namespace
-
-void transformBatch(RukContext* context, uint32_t cornersPerPrimitive, const ModelPacket* packet,
-                    uint32_t pipelineFlags) {
-  const WideMatrix model = widen(currentModelMatrix(context));
+// Carries the corners of every batch entry through the cache; Corners is
+// the model's corners per primitive, so the corner loop unrolls.
+template <uint32_t Corners>
+void transformCorners(RukContext* context, const WideMatrix& model, const ModelPacket* packet) {
   const float* const vertices = packet->vertices;
   const uint32_t* const vertexIndices = packet->vertexIndices;
   VertexCacheEntry* const cache = context->vertexCache;
   BatchEntry* const batch = context->batch;
   const uint32_t count = context->batchCount;
-
   for (uint32_t e = 0; e < count; ++e) {
     BatchEntry& entry = batch[e];
     uint32_t clipOr = 0, clipAnd = 0xFFFFFFFFu;
-    const size_t first = size_t{cornersPerPrimitive} * entry.primitiveIndex;
-    for (uint32_t k = 0; k < cornersPerPrimitive; ++k) {
-      const uint32_t index = vertexIndices[first + k];
+    const uint32_t* indices = vertexIndices + size_t{Corners} * entry.primitiveIndex;
+    for (uint32_t k = 0; k < Corners; ++k) {
+      const uint32_t index = indices[k];
       VertexCacheEntry& slot = cache[index & (VERTEX_CACHE_SIZE - 1)];
       if (slot.tag != index) fillSlot(context, model, vertices + 3 * size_t{index}, index, slot);
       BatchVertex& corner = entry.corners[k];
@@ -75,6 +73,22 @@ void transformBatch(RukContext* context, uint32_t cornersPerPrimitive, const Mod
     entry.clipOr = clipOr;
     entry.clipAnd = clipAnd;
   }
+}
+
+}  // namespace
+
+void transformBatch(RukContext* context, uint32_t cornersPerPrimitive, const ModelPacket* packet,
+                    uint32_t pipelineFlags) {
+  const WideMatrix model = widen(currentModelMatrix(context));
+  if (cornersPerPrimitive == 3) {
+    transformCorners<3>(context, model, packet);
+  } else if (cornersPerPrimitive == 2) {
+    transformCorners<2>(context, model, packet);
+  } else {
+    transformCorners<1>(context, model, packet);
+  }
+  const uint32_t count = context->batchCount;
+  BatchEntry* const batch = context->batch;
 
   if ((pipelineFlags & RF_TEXTURE) == 0) return;
   const Matrix4& texture = context->textureMatrix;
