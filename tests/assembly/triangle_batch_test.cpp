@@ -2,6 +2,7 @@
 // with triangles in any lane position and batches of any size, queues
 // byte-identical records (the hand-worked fields are in
 // triangle_setup_test.cpp, run on the processor's widest copy).
+#include <array>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -97,6 +98,55 @@ TEST_F(AssemblyTest, EveryCopyAndBatchSizeQueuesTheSameRecords) {
     expected.clear();
   }
   EXPECT_GE(compared, 2u * std::size(FLAGS));
+}
+
+// Assembly stages only the fields a render call carries, with the call's
+// projection: the records it queues from batch entries are those of the same
+// corners mapped to the screen one by one and set up with every field staged.
+TEST_F(AssemblyTest, BatchEntriesQueueWhatTheirMappedCornersDo) {
+  constexpr uint32_t FLAGS[] = {DEPTH, DEPTH | RF_TEXTURE, DEPTH | RF_SPECULAR, RF_FOG,
+                                DEPTH | RF_TEXTURE | RF_SPECULAR | RF_FOG};
+  std::mt19937 random(99);
+  std::uniform_real_distribution<float> unit(-0.85f, 0.85f), depth(2.0f, 90.0f), coordinate(-3.0f, 3.0f);
+  std::uniform_int_distribution<uint32_t> word;
+  for (const uint32_t perspective : {1u, 0u}) {
+    context->perspective = perspective;
+    for (uint32_t flags : FLAGS) {
+      context->batchCount = 0;
+      for (uint32_t e = 0; e < 40; ++e) {
+        std::array<BatchVertex, 3> corners;
+        for (BatchVertex& v : corners) {
+          const float z = depth(random);
+          const float reach = perspective ? z : 1.0f;
+          v = eye(unit(random) * reach, unit(random) * reach, z, word(random), word(random));
+          v.u = coordinate(random);
+          v.v = coordinate(random);
+        }
+        addEntry({corners[0], corners[1], corners[2]});
+      }
+      const std::string name = "flags " + std::to_string(flags) + (perspective ? ", perspective" : ", orthographic");
+      state.queuedCount = 0;
+      ASSERT_TRUE(triangles(flags)) << name;
+      const std::vector<RasterPrimitive> assembled(queue.begin(), queue.begin() + state.queuedCount);
+      ASSERT_GT(assembled.size(), 30u) << name;
+
+      state.queuedCount = 0;
+      std::memset(queue.data(), 0x5A, sizeof(RasterPrimitive) * queue.size());
+      const AssemblyFrame f = frame(flags);
+      TriangleBatch staged;
+      clearTriangleBatch(&staged);
+      for (uint32_t e = 0; e < context->batchCount; ++e) {
+        const BatchVertex* v = batch[e].corners;
+        stageTriangle(f, &staged, mapToScreen(f, v[0]), mapToScreen(f, v[1]), mapToScreen(f, v[2]));
+        if (staged.count == TRIANGLE_BATCH_SIZE) state.setupTriangles(&state, &f.rules, &staged), staged.count = 0;
+      }
+      if (staged.count != 0) state.setupTriangles(&state, &f.rules, &staged);
+      ASSERT_EQ(state.queuedCount, assembled.size()) << name;
+      for (uint32_t i = 0; i < state.queuedCount; ++i) {
+        EXPECT_EQ(std::memcmp(&queue[i], &assembled[i], sizeof(RasterPrimitive)), 0) << name << ", record " << i;
+      }
+    }
+  }
 }
 
 }  // namespace
