@@ -7,9 +7,9 @@
 #pragma once
 #include <cstdint>
 
+#include "context/context.h"
 #include "pipeline/batch.h"
 
-struct RukContext;
 struct AssemblyFrame;
 
 // How far an assembly pass over the batch has come: the entry it is at, and
@@ -32,5 +32,23 @@ bool assemblePoints(RukContext* context, uint32_t sourceKind, const AssemblyFram
 uint32_t clipPolygon(RukContext* context, uint32_t vertexCount, uint32_t planeBit, uint32_t pipelineFlags);
 // Clips a two-vertex entry against one plane, in place.
 void clipLine(RukContext* context, BatchEntry* line, uint32_t planeBit, uint32_t pipelineFlags);
-// The clip code of an eye-space vertex under the context's projection.
-uint32_t computeClipCode(const RukContext* context, float x, float y, float z, float w);
+// The clip code of an eye-space vertex under the context's projection;
+// inline, as the vertex stage computes one for every vertex it transforms.
+inline uint32_t computeClipCode(const RukContext* context, float x, float y, float z, float w) {
+  if (!(z >= context->nearZ)) return CLIP_NEAR;  // also when z does not compare
+  uint32_t code = 0;
+  if (z > context->farZ) code |= CLIP_FAR;
+  const float sy = y * w;
+  if (sy > context->yLimit) {
+    code |= CLIP_TOP;
+  } else if (sy < -context->yLimit) {
+    code |= CLIP_BOTTOM;
+  }
+  const float sx = x * w;
+  if (sx < -context->xLimit) {
+    code |= CLIP_LEFT;
+  } else if (sx > context->xLimit) {
+    code |= CLIP_RIGHT;
+  }
+  return code;
+}

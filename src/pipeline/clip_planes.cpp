@@ -38,22 +38,3 @@ uint32_t interpolateColorWord(uint32_t p, uint32_t c, float t, float bias) {
   }
   return word;
 }
-
-uint32_t computeClipCode(const RukContext* context, float x, float y, float z, float w) {
-  if (!(z >= context->nearZ)) return CLIP_NEAR;  // also when z does not compare
-  uint32_t code = 0;
-  if (z > context->farZ) code |= CLIP_FAR;
-  const float sy = y * w;
-  if (sy > context->yLimit) {
-    code |= CLIP_TOP;
-  } else if (sy < -context->yLimit) {
-    code |= CLIP_BOTTOM;
-  }
-  const float sx = x * w;
-  if (sx < -context->xLimit) {
-    code |= CLIP_LEFT;
-  } else if (sx > context->xLimit) {
-    code |= CLIP_RIGHT;
-  }
-  return code;
-}
