@@ -5,6 +5,7 @@
 // first ten words come from the record, the rest from the Java object.
 #pragma once
 #include <cstdint>
+#include <type_traits>
 
 inline constexpr uint32_t MODEL_POINTS = 0;
 inline constexpr uint32_t MODEL_LINES = 1;
@@ -37,6 +38,15 @@ struct RukModel {
 
 // Corners per primitive of a model type: 3 triangles, 2 lines, 1 points.
 inline uint32_t cornersPerPrimitive(uint32_t type) { return type == MODEL_TRIANGLES ? 3 : type == MODEL_LINES ? 2 : 1; }
+
+// Calls f(std::integral_constant<uint32_t, n>{}) for a count n of corners
+// per primitive (3, 2 or 1), so that loops over a primitive's corners unroll.
+template <class F>
+inline void withCornerCount(uint32_t corners, F&& f) {
+  if (corners == 3) return f(std::integral_constant<uint32_t, 3>{});
+  if (corners == 2) return f(std::integral_constant<uint32_t, 2>{});
+  f(std::integral_constant<uint32_t, 1>{});
+}
 
 // The record's type for a Java primitiveKind: 0 triangles, 1 lines, any
 // other value points.

@@ -122,22 +122,26 @@ inline void clearTriangleBatch(TriangleBatch* batch) {
   }
 }
 
-// Stores corner k of the batch's next triangle at (x, y) with `depth`, and
-// the fields of `source` (a ScreenVertex or a BatchVertex) that the call's
-// flags read.
+// Which of a corner's optional fields a render call's triangles read.
+inline bool stagesTexture(uint32_t flags) { return (flags & RF_TEXTURE) != 0; }
+inline bool stagesSpecular(uint32_t flags) { return (flags & (RF_SPECULAR | RF_FOG)) != 0; }
+
+// Stores corner k of the batch's triangle i at (x, y) with `depth`, and the
+// fields of `source` (a ScreenVertex or a BatchVertex) that the call reads:
+// texture coordinates where textured, the specular word where specular.
+// Inlined with constant modes, it tests nothing per corner.
 template <class Source>
-inline void stageCorner(TriangleBatch* batch, uint32_t flags, uint32_t k, float x, float y, float depth,
-                        const Source& source) {
-  const uint32_t i = batch->count;
+[[gnu::always_inline]] inline void stageCorner(TriangleBatch* batch, uint32_t k, uint32_t i, float x, float y,
+                                               float depth, const Source& source, bool textured, bool specular) {
   batch->x[k][i] = x;
   batch->y[k][i] = y;
   batch->depth[k][i] = depth;
   batch->color[k][i] = source.color;
-  if (flags & RF_TEXTURE) {
+  if (textured) {
     batch->u[k][i] = source.u;
     batch->v[k][i] = source.v;
   }
-  if (flags & (RF_SPECULAR | RF_FOG)) batch->specular[k][i] = source.specular;
+  if (specular) batch->specular[k][i] = source.specular;
 }
 
 // Adds a screen-space triangle (p0, p1, p2 in batch order) to the batch. The
@@ -146,10 +150,12 @@ inline void stageCorner(TriangleBatch* batch, uint32_t flags, uint32_t k, float 
 inline void stageTriangle(const AssemblyFrame& frame, TriangleBatch* batch, const ScreenVertex& p0,
                           const ScreenVertex& p1, const ScreenVertex& p2) {
   const uint32_t flags = frame.rules.pipelineFlags;
+  const bool textured = stagesTexture(flags), specular = stagesSpecular(flags);
   const ScreenVertex* corner[3] = {&p0, &p1, &p2};
+  const uint32_t i = batch->count;
   for (uint32_t k = 0; k < 3; ++k)
-    stageCorner(batch, flags, k, corner[k]->x, corner[k]->y, corner[k]->depth, *corner[k]);
-  batch->count += 1;
+    stageCorner(batch, k, i, corner[k]->x, corner[k]->y, corner[k]->depth, *corner[k], textured, specular);
+  batch->count = i + 1;
 }
 
 // What a render call stages of each corner besides its position and colour,
@@ -164,15 +170,8 @@ struct StagingMode {
 template <class Mode>
 inline void stageCornerAs(const AssemblyFrame& frame, TriangleBatch* batch, uint32_t k, uint32_t i,
                           const BatchVertex& v) {
-  batch->x[k][i] = screenX(frame, v);
-  batch->y[k][i] = screenY(frame, v);
-  batch->depth[k][i] = screenDepthAs<Mode::perspective>(frame, v);
-  batch->color[k][i] = v.color;
-  if constexpr (Mode::textured) {
-    batch->u[k][i] = v.u;
-    batch->v[k][i] = v.v;
-  }
-  if constexpr (Mode::specular) batch->specular[k][i] = v.specular;
+  stageCorner(batch, k, i, screenX(frame, v), screenY(frame, v), screenDepthAs<Mode::perspective>(frame, v), v,
+              Mode::textured, Mode::specular);
 }
 
 // Adds a batch entry's triangle, its corners mapped to the screen, staged

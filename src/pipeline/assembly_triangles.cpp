@@ -110,7 +110,7 @@ bool assembleTrianglesAs(RukContext* context, const AssemblyFrame& frame, Assemb
 template <bool Perspective>
 bool assembleTrianglesIn(RukContext* context, const AssemblyFrame& frame, AssemblyCursor* cursor) {
   const uint32_t flags = frame.rules.pipelineFlags;
-  const bool textured = (flags & RF_TEXTURE) != 0, specular = (flags & (RF_SPECULAR | RF_FOG)) != 0;
+  const bool textured = stagesTexture(flags), specular = stagesSpecular(flags);
   if (textured && specular) return assembleTrianglesAs<StagingMode<Perspective, true, true>>(context, frame, cursor);
   if (textured) return assembleTrianglesAs<StagingMode<Perspective, true, false>>(context, frame, cursor);
   if (specular) return assembleTrianglesAs<StagingMode<Perspective, false, true>>(context, frame, cursor);

@@ -163,9 +163,7 @@ inline void visitCorners(RukContext* context, Visit& visit) {
 // The corner loop unrolls for each count of corners per primitive.
 template <class Visit>
 inline void forEachVisibleCorner(RukContext* context, uint32_t cornersPerPrimitive, Visit&& visit) {
-  if (cornersPerPrimitive == 3) return visitCorners<3>(context, visit);
-  if (cornersPerPrimitive == 2) return visitCorners<2>(context, visit);
-  visitCorners<1>(context, visit);
+  withCornerCount(cornersPerPrimitive, [&](auto corners) { visitCorners<corners()>(context, visit); });
 }
 
 // How the model colour enters an unlit corner's colour.

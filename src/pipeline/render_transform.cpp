@@ -80,13 +80,7 @@ void transformCorners(RukContext* context, const WideMatrix& model, const ModelP
 void transformBatch(RukContext* context, uint32_t cornersPerPrimitive, const ModelPacket* packet,
                     uint32_t pipelineFlags) {
   const WideMatrix model = widen(currentModelMatrix(context));
-  if (cornersPerPrimitive == 3) {
-    transformCorners<3>(context, model, packet);
-  } else if (cornersPerPrimitive == 2) {
-    transformCorners<2>(context, model, packet);
-  } else {
-    transformCorners<1>(context, model, packet);
-  }
+  withCornerCount(cornersPerPrimitive, [&](auto corners) { transformCorners<corners()>(context, model, packet); });
   const uint32_t count = context->batchCount;
   BatchEntry* const batch = context->batch;
 

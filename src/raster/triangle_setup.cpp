@@ -328,20 +328,21 @@ inline void copyHalf(RasterPrimitive* primitive, const HalfFields& fields, const
   primitive->*fields.prestep = half.prestep[i];
 }
 
-// Copies quantity Q of lane i into the four slots and its gradient.
-template <uint32_t Q>
-inline void copyQuantity(RasterPrimitive* primitive, const Lanes& lanes, uint32_t i) {
-  *quantityIn(&primitive->vertices[0], Q) = lanes.slot[0][Q][i];
-  *quantityIn(&primitive->vertices[1], Q) = lanes.slot[1][Q][i];
-  *quantityIn(&primitive->vertices[2], Q) = lanes.slot[2][Q][i];
-  *quantityIn(&primitive->vertices[3], Q) = lanes.slot[3][Q][i];
-  *gradientIn(primitive, Q) = lanes.gradient[Q][i];
+// Copies quantity q of lane i into the four slots and its gradient;
+// straight-line, so a constant q leaves only the stores.
+[[gnu::always_inline]] inline void copyQuantity(RasterPrimitive* primitive, const Lanes& lanes, uint32_t i,
+                                                uint32_t q) {
+  *quantityIn(&primitive->vertices[0], q) = lanes.slot[0][q][i];
+  *quantityIn(&primitive->vertices[1], q) = lanes.slot[1][q][i];
+  *quantityIn(&primitive->vertices[2], q) = lanes.slot[2][q][i];
+  *quantityIn(&primitive->vertices[3], q) = lanes.slot[3][q][i];
+  *gradientIn(primitive, q) = lanes.gradient[q][i];
 }
 
 template <uint32_t Carried, uint32_t... Q>
 inline void copyCarried(RasterPrimitive* primitive, const Lanes& lanes, uint32_t i,
                         std::integer_sequence<uint32_t, Q...>) {
-  ((((Carried >> Q) & 1) != 0 ? copyQuantity<Q>(primitive, lanes, i) : void()), ...);
+  ((((Carried >> Q) & 1) != 0 ? copyQuantity(primitive, lanes, i, Q) : void()), ...);
 }
 
 // Copies the quantities in Carried of lane i, unrolled; the record's other
@@ -352,9 +353,7 @@ inline void copyQuantities(RasterPrimitive* primitive, const Lanes& lanes, uint3
     copyCarried<Carried>(primitive, lanes, i, std::make_integer_sequence<uint32_t, QUANTITY_COUNT>{});
   } else {
     for (; carried != 0; carried &= carried - 1) {
-      const uint32_t q = static_cast<uint32_t>(__builtin_ctz(carried));
-      for (uint32_t s = 0; s < 4; ++s) *quantityIn(&primitive->vertices[s], q) = lanes.slot[s][q][i];
-      *gradientIn(primitive, q) = lanes.gradient[q][i];
+      copyQuantity(primitive, lanes, i, static_cast<uint32_t>(__builtin_ctz(carried)));
     }
   }
 }
